@@ -1,0 +1,96 @@
+#pragma once
+// Move-only owners for Win32 handles: one template, one traits type per kind of handle
+// naming its "invalid" value and its way of closing.
+#include <windows.h>
+#include <utility>
+
+template <typename Traits>
+class TUniqueHandle {
+public:
+  using Type = typename Traits::Type;
+
+  TUniqueHandle() = default;
+  explicit TUniqueHandle(Type handle) noexcept : FHandle(handle) {}
+  TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(other.Release()) {}
+  TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  TUniqueHandle(const TUniqueHandle&) = delete;
+  TUniqueHandle& operator=(const TUniqueHandle&) = delete;
+  ~TUniqueHandle() { Reset(); }
+
+  Type Get() const noexcept { return FHandle; }
+  bool Valid() const noexcept { return FHandle != Traits::Invalid(); }
+  explicit operator bool() const noexcept { return Valid(); }
+  // For APIs that hand a handle back through an out-parameter; closes the old one first.
+  Type* Put() noexcept {
+    Reset();
+    return &FHandle;
+  }
+  Type Release() noexcept { return std::exchange(FHandle, Traits::Invalid()); }
+  void Reset(Type handle = Traits::Invalid()) noexcept {
+    if (FHandle != Traits::Invalid()) Traits::Close(FHandle);
+    FHandle = handle;
+  }
+
+private:
+  Type FHandle = Traits::Invalid();
+};
+
+template <typename T, void (*CloseFn)(T)>
+struct TNullInvalidTraits {
+  using Type = T;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { CloseFn(h); }
+};
+
+namespace HandleClose {
+inline void Kernel(HANDLE h) { ::CloseHandle(h); }
+inline void Find(HANDLE h) { ::FindClose(h); }
+inline void Key(HKEY h) { ::RegCloseKey(h); }
+inline void Font(HFONT h) { ::DeleteObject(h); }
+inline void Brush(HBRUSH h) { ::DeleteObject(h); }
+inline void Pen(HPEN h) { ::DeleteObject(h); }
+inline void Bitmap(HBITMAP h) { ::DeleteObject(h); }
+inline void Icon(HICON h) { ::DestroyIcon(h); }
+inline void MemoryDc(HDC h) { ::DeleteDC(h); }
+} // namespace HandleClose
+
+struct TFileHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::CloseHandle(h); }
+};
+struct TFindHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::FindClose(h); }
+};
+
+// Process, thread and event handles: null means none.
+using UniqueHandle = TUniqueHandle<TNullInvalidTraits<HANDLE, HandleClose::Kernel>>;
+// CreateFileW and CreateToolhelp32Snapshot answer INVALID_HANDLE_VALUE on failure.
+using UniqueFileHandle = TUniqueHandle<TFileHandleTraits>;
+using UniqueSnapshot = TUniqueHandle<TFileHandleTraits>;
+using UniqueFind = TUniqueHandle<TFindHandleTraits>;
+using UniqueHKey = TUniqueHandle<TNullInvalidTraits<HKEY, HandleClose::Key>>;
+using UniqueFont = TUniqueHandle<TNullInvalidTraits<HFONT, HandleClose::Font>>;
+using UniqueBrush = TUniqueHandle<TNullInvalidTraits<HBRUSH, HandleClose::Brush>>;
+using UniquePen = TUniqueHandle<TNullInvalidTraits<HPEN, HandleClose::Pen>>;
+using UniqueBitmap = TUniqueHandle<TNullInvalidTraits<HBITMAP, HandleClose::Bitmap>>;
+using UniqueIcon = TUniqueHandle<TNullInvalidTraits<HICON, HandleClose::Icon>>;
+using UniqueMemoryDc = TUniqueHandle<TNullInvalidTraits<HDC, HandleClose::MemoryDc>>;
+
+// Selects a GDI object into a DC for one scope and puts the old one back.
+class TSelectObject {
+public:
+  TSelectObject(HDC dc, HGDIOBJ obj) noexcept : FDc(dc), FOld(::SelectObject(dc, obj)) {}
+  ~TSelectObject() { ::SelectObject(FDc, FOld); }
+  TSelectObject(const TSelectObject&) = delete;
+  TSelectObject& operator=(const TSelectObject&) = delete;
+
+private:
+  HDC FDc;
+  HGDIOBJ FOld;
+};

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. the pure logic natively, with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   2. the Windows build (MinGW-w64): the same pure tests, the Win32 shell tests and the
+#      end-to-end tests of the real program, under Wine in private prefixes on Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh"
+jobs=$(nproc)
+
+echo "== native build (sanitizers)"
+cmake --preset native >/dev/null
+cmake --build build/native -j"$jobs"
+ctest --test-dir build/native --output-on-failure
+
+echo "== Windows build (MinGW-w64)"
+cmake --preset mingw >/dev/null
+cmake --build build/mingw -j"$jobs"
+
+. "$root/scripts/wine-env.sh"
+replimar_ensure_display
+cleanup() {
+  for p in build/mingw/wineprefix build/mingw/wineprefix-144; do
+    WINEPREFIX="$root/$p" wineserver -k 2>/dev/null || true
+  done
+  [ -n "${REPLIMAR_XVFB_PID:-}" ] && kill "$REPLIMAR_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+standin=$root/build/mingw/wine-standin/robocopy.exe
+replimar_prepare_prefix "$root/build/mingw/wineprefix" 96 "$standin"
+replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
+
+echo "== tests under Wine"
+ctest --test-dir build/mingw --output-on-failure ${REPLIMAR_CTEST_ARGS:-}
