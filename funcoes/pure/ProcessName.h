@@ -1,0 +1,13 @@
+#pragma once
+// How the process terminator matches a process entry's executable text against a name.
+#include <string>
+
+// The text with the ASCII letters a to z upper-cased; every other code unit as it is.
+std::wstring UpperAscii(const std::wstring& text);
+
+// The part after the last "\" or ":"; the whole text when it has neither.
+std::wstring ExecutableFilePart(const std::wstring& exeText);
+
+// True when the upper-cased file-name part of exeText equals the upper-cased name, or failing
+// that, when the upper-cased whole text does: a name with a folder matches only the whole text.
+bool ProcessNameMatches(const std::wstring& exeText, const std::wstring& name);
