@@ -1,0 +1,168 @@
+#include "ui/pure/LogText.h"
+#include <limits>
+
+namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+void AppendCodePoint(uint32_t cp, std::wstring& out) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<wchar_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+} // namespace
+
+TLogEncoding DetectLogEncoding(std::string_view bytes) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return TLogEncoding::Utf8;
+  if (StartsWith(bytes, "\xFF\xFE")) return TLogEncoding::Utf16LE;
+  if (StartsWith(bytes, "\xFE\xFF")) return TLogEncoding::Utf16BE;
+  return TLogEncoding::Ansi;
+}
+
+size_t ByteOrderMarkSize(TLogEncoding encoding) {
+  switch (encoding) {
+  case TLogEncoding::Utf8:
+    return 3;
+  case TLogEncoding::Utf16LE:
+  case TLogEncoding::Utf16BE:
+    return 2;
+  case TLogEncoding::Ansi:
+    break;
+  }
+  return 0;
+}
+
+size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out) {
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    const auto lead = static_cast<uint8_t>(bytes[i]);
+    if (lead < 0x80) {
+      out.push_back(static_cast<wchar_t>(lead));
+      ++i;
+      continue;
+    }
+    // Length and the range of the second byte (which excludes overlong forms, surrogates and
+    // code points above U+10FFFF); later bytes are 80..BF.
+    size_t need = 0;
+    uint8_t low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      need = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      need = 2;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      need = 3;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    uint32_t cp = lead & (0x3F >> need);
+    size_t j = i + 1;
+    bool valid = true;
+    for (size_t k = 0; k < need; ++k, ++j) {
+      if (j >= n) {
+        if (!atEnd) return i;
+        valid = false;
+        break;
+      }
+      const auto next = static_cast<uint8_t>(bytes[j]);
+      if (next < (k == 0 ? low : 0x80) || next > (k == 0 ? high : 0xBF)) {
+        valid = false;
+        break;
+      }
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (valid)
+      AppendCodePoint(cp, out);
+    else
+      out.push_back(kReplacement);
+    i = j;
+  }
+  return n;
+}
+
+size_t AppendUtf16(std::string_view bytes, bool bigEndian, std::wstring& out) {
+  const size_t used = bytes.size() & ~size_t{1};
+  for (size_t i = 0; i < used; i += 2) {
+    const auto first = static_cast<uint8_t>(bytes[i]);
+    const auto second = static_cast<uint8_t>(bytes[i + 1]);
+    out.push_back(static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+  }
+  return used;
+}
+
+std::wstring DecodeLogText(std::string_view bytes, const TAnsiDecoder& ansi) {
+  const TLogEncoding encoding = DetectLogEncoding(bytes);
+  const std::string_view text = bytes.substr(ByteOrderMarkSize(encoding));
+  std::wstring result;
+  switch (encoding) {
+  case TLogEncoding::Utf8:
+    AppendUtf8(text, true, result);
+    break;
+  case TLogEncoding::Utf16LE:
+  case TLogEncoding::Utf16BE:
+    AppendUtf16(text, encoding == TLogEncoding::Utf16BE, result);
+    break;
+  case TLogEncoding::Ansi:
+    result = ansi.Decode(text);
+    break;
+  }
+  return result;
+}
+
+std::vector<std::wstring> SplitLogLines(std::wstring_view text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    const wchar_t c = text[i];
+    if (c != L'\r' && c != L'\n') {
+      ++i;
+      continue;
+    }
+    lines.emplace_back(text.substr(start, i - start));
+    if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    start = ++i;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+TLogSummary SummarizeLog(std::string_view bytes, const TAnsiDecoder& ansi) {
+  TLogSummary summary;
+  summary.Encoding = DetectLogEncoding(bytes);
+  const std::vector<std::wstring> lines = SplitLogLines(DecodeLogText(bytes, ansi));
+  for (const std::wstring& line : lines)
+    if (line.find(kProgressMarker) != std::wstring::npos &&
+        summary.Marked < std::numeric_limits<int32_t>::max())
+      ++summary.Marked;
+  summary.HasLines = !lines.empty();
+  if (summary.HasLines) summary.LastLine = lines.back();
+  return summary;
+}
+
+bool LogTooLarge(int64_t size) {
+  return size > kLogSizeLimit;
+}
+
+int32_t SyncProgress(int32_t marked, int32_t total) {
+  return marked < total ? marked : total;
+}
+
+bool NeedsOemTranslation(TLogEncoding encoding) {
+  return encoding == TLogEncoding::Ansi;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Reading the mirror tool's log: encoding by byte-order mark, decoding to UTF-16, splitting into
+// lines, and what a pass of the run takes from it.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Log size above which the run deletes the log (5 MiB); a log of exactly this size stays.
+inline constexpr int64_t kLogSizeLimit = 5242880;
+// A log line that reports copy progress contains this character.
+inline constexpr wchar_t kProgressMarker = L'%';
+
+enum class TLogEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+// The system's ANSI code page, supplied by the shell (tests pass their own code pages).
+struct TAnsiDecoder {
+  // Bytes to UTF-16. Must split at character boundaries: Decode(a + b) == Decode(a) +
+  // Decode(b) whenever IncompleteTail(a) == 0.
+  std::function<std::wstring(std::string_view)> Decode;
+  // Number of bytes at the end of a text that starts at a character boundary which begin a
+  // character not yet complete (a DBCS lead byte). Unset: a single-byte code page, always 0.
+  std::function<size_t(std::string_view)> IncompleteTail;
+};
+
+// What one pass of the run takes from the log.
+struct TLogSummary {
+  int32_t Marked = 0;    // lines that contain kProgressMarker (a line counts once)
+  bool HasLines = false; // the log holds at least one line
+  std::wstring LastLine; // the last line, empty when there is none
+  TLogEncoding Encoding = TLogEncoding::Ansi;
+  bool operator==(const TLogSummary&) const = default;
+};
+
+// The encoding its first bytes choose: EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE, else ANSI.
+TLogEncoding DetectLogEncoding(std::string_view bytes);
+// Length of the byte-order mark that chose the encoding (0 for ANSI).
+size_t ByteOrderMarkSize(TLogEncoding encoding);
+
+// Appends the UTF-16 of UTF-8 bytes to out and returns how many bytes it used. Each maximal
+// invalid subpart becomes one U+FFFD (as MultiByteToWideChar does). When atEnd is false an
+// unfinished but so far valid sequence at the end (at most 3 bytes) is left unused.
+size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out);
+// Appends the code units of UTF-16 bytes to out, unchecked; returns the bytes used (an odd last
+// byte is left unused).
+size_t AppendUtf16(std::string_view bytes, bool bigEndian, std::wstring& out);
+
+// The log's text: the mark skipped, the rest decoded by its encoding (an odd last byte of
+// UTF-16 is dropped).
+std::wstring DecodeLogText(std::string_view bytes, const TAnsiDecoder& ansi);
+
+// Lines of a text: a line ends at CR, LF or the pair CR LF (one break); a break at the very
+// end adds no empty line; an empty text has no lines; NUL is an ordinary character.
+std::vector<std::wstring> SplitLogLines(std::wstring_view text);
+
+// The whole log read at once: decoded, split, counted.
+TLogSummary SummarizeLog(std::string_view bytes, const TAnsiDecoder& ansi);
+
+// True when the log is to be deleted: strictly larger than kLogSizeLimit.
+bool LogTooLarge(int64_t size);
+// The gauge's progress: marked, but never more than total.
+int32_t SyncProgress(int32_t marked, int32_t total);
+// True when the last line is shown after the OEM translation: only a log read as 8-bit ANSI
+// text; a Unicode log's characters are already right.
+bool NeedsOemTranslation(TLogEncoding encoding);
