@@ -55,6 +55,7 @@ inline void Pen(HPEN h) { ::DeleteObject(h); }
 inline void Bitmap(HBITMAP h) { ::DeleteObject(h); }
 inline void Icon(HICON h) { ::DestroyIcon(h); }
 inline void MemoryDc(HDC h) { ::DeleteDC(h); }
+inline void Region(HRGN h) { ::DeleteObject(h); }
 } // namespace HandleClose
 
 struct TFileHandleTraits {
@@ -80,6 +81,7 @@ using UniqueBrush = TUniqueHandle<TNullInvalidTraits<HBRUSH, HandleClose::Brush>
 using UniquePen = TUniqueHandle<TNullInvalidTraits<HPEN, HandleClose::Pen>>;
 using UniqueBitmap = TUniqueHandle<TNullInvalidTraits<HBITMAP, HandleClose::Bitmap>>;
 using UniqueIcon = TUniqueHandle<TNullInvalidTraits<HICON, HandleClose::Icon>>;
+using UniqueRegion = TUniqueHandle<TNullInvalidTraits<HRGN, HandleClose::Region>>;
 using UniqueMemoryDc = TUniqueHandle<TNullInvalidTraits<HDC, HandleClose::MemoryDc>>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.

@@ -1,3 +1,28 @@
+// Start-up: application title, the visual style, the one main window, the message loop.
+#include "funcoes/pure/Exception.h"
+#include "ui/UFrmReplimar.h"
+#include "widgets/Application.h"
+#include "widgets/Style.h"
 #include <windows.h>
+#include <memory>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  std::wstring failure;
+  try {
+    Application.Initialize();
+    Application.MainFormOnTaskBar = true;
+    Application.SetTitle(L"Replimar KORVELL");
+    StyleManager::TrySetStyle(L"Glossy", true);
+    auto form = std::make_unique<TFrmReplimar>();
+    FrmReplimar = form.get();
+    Application.Run();
+    FrmReplimar = nullptr;
+    return 0;
+  } catch (const Exception& e) {
+    failure = e.Message();
+  } catch (const std::exception& e) {
+    failure.assign(e.what(), e.what() + strlen(e.what()));
+  }
+  MessageBoxW(nullptr, failure.c_str(), L"Replimar KORVELL", MB_OK | MB_ICONERROR);
+  return 1;
+}

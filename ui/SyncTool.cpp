@@ -1,0 +1,105 @@
+#include "ui/SyncTool.h"
+#include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
+#include "funcoes/pure/Exception.h"
+#include "ui/pure/SyncCommand.h"
+
+std::wstring TempFolder() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (GetTempPathW(MAX_PATH + 1, buffer) == 0)
+    throw EInOutError(L"Cannot find the temporary folder. " + SysErrorMessage(GetLastError()));
+  return buffer; // up to the first NUL
+}
+
+DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
+                    const std::wstring& logPath) {
+  wchar_t system[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return GetLastError();
+  const std::wstring program = std::wstring(system) + L"\\" + kSyncProgram + L".exe";
+  std::wstring commandLine = BuildSyncProcessCommandLine(program, source, destination, logPath);
+  STARTUPINFOW startup{sizeof(startup)};
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info{};
+  // The tool runs in the system folder so that it holds no folder of the operator's open.
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, nullptr, system, &startup,
+                      &info))
+    return GetLastError();
+  UniqueHandle process(info.hProcess), thread(info.hThread);
+  return 0;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int64_t FileSizeOf(const std::wstring& fileName) {
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileW(fileName.c_str(), &entry));
+  if (!find) return 0;
+  return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) |
+                              entry.nFileSizeLow);
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = GetLastError();
+    throw EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(error));
+  }
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file.Get(), &size);
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    if (!ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr) || got == 0) break;
+    done += got;
+  }
+  bytes.resize(done); // the tool may have cut the file short meanwhile
+  return bytes;
+}
+
+const TAnsiDecoder& SystemAnsiDecoder() {
+  static const TAnsiDecoder decoder{
+      [](std::string_view bytes) {
+        std::wstring text;
+        if (bytes.empty()) return text;
+        const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                             nullptr, 0);
+        text.resize(static_cast<size_t>(size));
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                            size);
+        return text;
+      },
+      [](std::string_view bytes) -> size_t {
+        // A lead byte of a double-byte code page whose trail byte has not arrived yet.
+        size_t i = 0;
+        while (i < bytes.size()) {
+          if (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(bytes[i]))) {
+            if (i + 1 >= bytes.size()) return 1;
+            i += 2;
+          } else {
+            ++i;
+          }
+        }
+        return 0;
+      }};
+  return decoder;
+}
+
+std::wstring OemToDisplay(const std::wstring& line) {
+  if (line.empty()) return line;
+  const int size = WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()), ansi.data(), size,
+                      nullptr, nullptr);
+  OemToCharBuffA(ansi.data(), ansi.data(), static_cast<DWORD>(ansi.size()));
+  return SystemAnsiDecoder().Decode(ansi);
+}

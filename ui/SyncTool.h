@@ -1,0 +1,26 @@
+#pragma once
+// What the mirror run needs from the system: the log's place, starting the mirroring tool,
+// reading the log, and the display conversion of its last line.
+#include "ui/pure/LogText.h"
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+// The user's temporary folder (GetTempPathW). Raises EInOutError when there is none.
+std::wstring TempFolder();
+// Starts the mirroring tool from the system folder (never from the current folder, which the
+// lists move around), hidden, with the command line in UTF-16; keeps no handle. Returns 0, or
+// the system's error code when it could not be started.
+DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
+                    const std::wstring& logPath);
+// True when a file (not a folder) exists at path, also one another process holds open.
+bool FileExists(const std::wstring& path);
+// Size of a file as its folder records it; 0 when no entry of that name is found.
+int64_t FileSizeOf(const std::wstring& fileName);
+// The whole file, opened for reading with read and write sharing. A file that exists but
+// cannot be opened raises EFOpenError "Cannot open file "%s". %s".
+std::string ReadWholeFile(const std::wstring& path);
+// The system's ANSI code page as the log reader's decoder.
+const TAnsiDecoder& SystemAnsiDecoder();
+// The text through the ANSI code page, translated from the OEM code page, and back.
+std::wstring OemToDisplay(const std::wstring& line);

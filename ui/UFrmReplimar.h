@@ -1,0 +1,65 @@
+#pragma once
+// The main window: the two folder sides, their file lists, the run buttons, the gauge and the
+// log pane, with the handlers behind them.
+#include "widgets/Button.h"
+#include "widgets/CheckBox.h"
+#include "widgets/DirectoryListBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/Form.h"
+#include "widgets/Gauge.h"
+#include "widgets/Label.h"
+#include "widgets/Memo.h"
+#include "widgets/Panel.h"
+#include <cstdint>
+#include <string>
+
+class TFrmReplimar : public TForm {
+public:
+  TFrmReplimar();
+
+  TGauge GaugeProgresso;
+  TLabel LabelStatus{L"Status: Aguardando altera\u00e7\u00f5es..."};
+  TPanel PanelPastas;
+  TDirectoryListBox DirectoryListOrigem;
+  TDirectoryListBox DirectoryListBoxdestino;
+  TPanel PanelSuperior;
+  TLabel LBLOrigem{L"Pasta origem"};
+  TLabel LblDestino{L"Pasta destino"};
+  TButton BtRaizOrigem{L"Folder Origem"};
+  TButton BtRaizDestino{L"Folder destino"};
+  TPanel PanelFiles;
+  TFileListBox FileListBoxOrigem;
+  TFileListBox FileListBoxDestino;
+  TCheckBox CheckBoxSync{L"Habilitar sincronismo automatico"};
+  TMemo MemoLog;
+  TButton BtnSyncNow{L"Sincronizar Agora"};
+  TButton BtnStop{L"Interromper"};
+  TButton BtnClearLog{L"Limpar Log"};
+
+  void FormShow(TControl* Sender);
+  void BtRaizOrigemClick(TControl* Sender);
+  void BtRaizDestinoClick(TControl* Sender);
+  void BtnSyncNowClick(TControl* Sender);
+  void BtnStopClick(TControl* Sender);
+  void BtnClearLogClick(TControl* Sender);
+  void FormCloseQuery(TControl* Sender, bool& CanClose);
+
+private:
+  bool FStopSync = false;
+
+  // Appends a line to the log pane, brings it into view and processes pending messages.
+  void AddLog(const std::wstring& text);
+  // The mirror run behind "Sincronizar Agora": starts the tool, follows its log until stopped.
+  void RunSync();
+  // Files below a folder (links to folders entered once along a path).
+  int32_t CountFiles(const std::wstring& path);
+  // Shows the log's last line in the pane: replaces the pane's last line, or adds the first.
+  void ShowLastLogLine(const std::wstring& line);
+};
+
+// The one main window of the program, owned by the application object.
+extern TFrmReplimar* FrmReplimar;
+
+// The shared modal message box: application title, the text, no icon, one "OK" button,
+// centred on the primary screen.
+void ShowCenteredMessage(const std::wstring& text);

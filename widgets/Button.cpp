@@ -1,0 +1,66 @@
+#include "widgets/Button.h"
+#include "widgets/Application.h"
+#include "widgets/Style.h"
+
+HWND TButton::CreateWnd(HWND parent, int id, const RECT& r) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  style |= StyleManager::Active() ? BS_OWNERDRAW : (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  return CreateWindowExW(0, L"BUTTON", FCaption.c_str(), style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void TButton::SetCaption(const std::wstring& caption) {
+  FCaption = caption;
+  if (Handle()) SetWindowTextW(Handle(), caption.c_str());
+}
+
+bool TButton::OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (OnClick) Application.Invoke(OnClick);
+    result = 0;
+    return true;
+  }
+  if (msg == WM_DRAWITEM) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    PaintParentBackground(item->hDC, item->rcItem);
+    TButtonLook look;
+    look.Hot = FHot;
+    look.Pressed = (item->itemState & ODS_SELECTED) != 0;
+    look.Focused = (item->itemState & ODS_FOCUS) != 0 && !(item->itemState & ODS_NOFOCUSRECT);
+    look.Default = Default;
+    DrawButtonFace(item->hDC, item->rcItem, FCaption, FontHandle(), look, Dpi());
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+LRESULT TButton::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_MOUSEMOVE:
+    if (!FHot) {
+      FHot = true;
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+      TrackMouseEvent(&track);
+      InvalidateRect(Handle(), nullptr, FALSE);
+    }
+    break;
+  case WM_MOUSELEAVE:
+    FHot = false;
+    InvalidateRect(Handle(), nullptr, FALSE);
+    break;
+  case WM_SETTEXT: {
+    // Keep the drawn caption in step with the window text.
+    const LRESULT r = DefaultProc(msg, wParam, lParam);
+    FCaption = reinterpret_cast<const wchar_t*>(lParam);
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return r;
+  }
+  case WM_ERASEBKGND:
+    if (StyleManager::Active()) return 1;
+    break;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}

@@ -1,0 +1,201 @@
+#include "widgets/Control.h"
+#include "funcoes/Handles.h"
+#include "widgets/Dpi.h"
+#include <algorithm>
+#include <commctrl.h>
+#include <map>
+#include <tuple>
+
+namespace {
+const wchar_t kControlProp[] = L"Replimar.Control";
+int gNextId = 1000;
+} // namespace
+
+TControl::~TControl() {
+  if (FParent) {
+    auto& siblings = FParent->FChildren;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  for (TControl* child : FChildren) child->FParent = nullptr;
+  if (FHandle) {
+    RemovePropW(FHandle, kControlProp);
+    RemoveWindowSubclass(FHandle, SubclassThunk, 0);
+    DestroyWindow(FHandle);
+  }
+}
+
+TControl* TControl::FromHandle(HWND window) {
+  return window ? static_cast<TControl*>(GetPropW(window, kControlProp)) : nullptr;
+}
+
+void TControl::SetBounds(const TBounds& bounds) {
+  FBounds = bounds;
+  if (FHandle) {
+    const RECT r = ScaledRect();
+    SetWindowPos(FHandle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TControl::SetFont(const TFontSpec& font) {
+  FFont = font;
+  FOwnFont = true;
+  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+}
+
+const TFontSpec& TControl::Font() const {
+  if (!FOwnFont && FParent) return FParent->Font();
+  return FFont;
+}
+
+HFONT TControl::FontHandle() const { return CachedFont(Font(), FDpi); }
+
+RECT TControl::ScaledRect() const {
+  return RECT{Scale(FBounds.Left, FDpi), Scale(FBounds.Top, FDpi),
+              Scale(FBounds.Left + FBounds.Width, FDpi), Scale(FBounds.Top + FBounds.Height, FDpi)};
+}
+
+void TControl::Create(TControl& parent) {
+  FParent = &parent;
+  parent.FChildren.push_back(this);
+  FDpi = parent.FDpi;
+  const RECT r = ScaledRect();
+  FHandle = CreateWnd(parent.Handle(), gNextId++, r);
+  SetPropW(FHandle, kControlProp, this);
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+  AfterCreate();
+}
+
+void TControl::Detach() {
+  if (FHandle) RemovePropW(FHandle, kControlProp);
+  FHandle = nullptr;
+}
+
+void TControl::Attach(HWND window) {
+  FHandle = window;
+  SetPropW(window, kControlProp, this);
+}
+
+void TControl::ApplyDpi(int dpi) {
+  FDpi = dpi;
+  if (FParent && FHandle) {
+    const RECT r = ScaledRect();
+    SetWindowPos(FHandle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+  }
+  for (TControl* child : FChildren) child->ApplyDpi(dpi);
+}
+
+HWND TControl::CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
+                               DWORD style, HWND parent, int id, const RECT& r) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (!GetClassInfoExW(instance, className, &existing)) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = OwnClassProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+  }
+  return CreateWindowExW(exStyle, className, text, style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent,
+                         parent ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr,
+                         instance, this);
+}
+
+LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE)
+    static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)
+        ->Attach(window);
+  TControl* self = FromHandle(window);
+  if (!self) return DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    self->Detach();
+    return DefWindowProcW(window, msg, wParam, lParam);
+  }
+  return self->WndProc(msg, wParam, lParam);
+}
+
+LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(FHandle, msg, wParam, lParam);
+}
+
+bool TControl::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void TControl::PaintBackground(HDC dc, const RECT& rect) {
+  FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
+  if (!FParent || !FParent->Handle()) return;
+  RECT inParent = rect;
+  MapWindowPoints(FHandle, FParent->Handle(), reinterpret_cast<POINT*>(&inParent), 2);
+  POINT oldOrigin;
+  OffsetViewportOrgEx(dc, rect.left - inParent.left, rect.top - inParent.top, &oldOrigin);
+  FParent->PaintBackground(dc, inParent);
+  SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+}
+
+void TControl::Subclass() { SetWindowSubclass(FHandle, SubclassThunk, 0, reinterpret_cast<DWORD_PTR>(this)); }
+
+LRESULT CALLBACK TControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TControl*>(data);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, SubclassThunk, 0);
+    self->Detach();
+    return DefSubclassProc(window, msg, wParam, lParam);
+  }
+  return self->SubclassProc(msg, wParam, lParam);
+}
+
+LRESULT TControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(FHandle, msg, wParam, lParam);
+}
+
+bool TControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  HWND child = nullptr;
+  switch (msg) {
+  case WM_COMMAND:
+    child = reinterpret_cast<HWND>(lParam);
+    break;
+  case WM_DRAWITEM:
+    child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    break;
+  case WM_NOTIFY:
+    child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    break;
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX:
+    child = reinterpret_cast<HWND>(lParam);
+    break;
+  default:
+    return false;
+  }
+  TControl* control = FromHandle(child);
+  return control && control->OnParentNotify(msg, wParam, lParam, result);
+}
+
+HFONT CachedFont(const TFontSpec& spec, int dpi, bool antialiased) {
+  static std::map<std::tuple<std::wstring, int, int, bool>, UniqueFont> cache;
+  auto& slot = cache[{spec.Face, spec.Points, dpi, antialiased}];
+  if (!slot) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(spec.Points, dpi, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = antialiased ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY;
+    lstrcpynW(lf.lfFaceName, spec.Face.c_str(), LF_FACESIZE);
+    slot.Reset(CreateFontIndirectW(&lf));
+  }
+  return slot.Get();
+}

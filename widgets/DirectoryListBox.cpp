@@ -1,0 +1,130 @@
+#include "widgets/DirectoryListBox.h"
+#include "funcoes/Handles.h"
+#include "widgets/Application.h"
+#include "widgets/Dpi.h"
+#include "widgets/FileListBox.h"
+#include "widgets/FolderAccess.h"
+#include "widgets/Glyphs.h"
+#include "widgets/pure/FolderRows.h"
+#include <algorithm>
+
+namespace {
+// Subfolders of a folder, without hidden and system ones, sorted as the user's locale sorts
+// names, letter case ignored.
+std::vector<std::wstring> Subfolders(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileExW(JoinFolder(folder, L"*").c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchLimitToDirectories, nullptr, 0));
+  if (!find) return names;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    const std::wstring name = entry.cFileName;
+    if (name == L"." || name == L"..") continue;
+    names.push_back(name);
+  } while (FindNextFileW(find.Get(), &entry));
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                           static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                           nullptr, nullptr, 0) == CSTR_LESS_THAN;
+  });
+  return names;
+}
+
+// On a volume that neither keeps nor tells apart letter case, names show in small letters.
+bool VolumeLowersNames(const std::wstring& root) {
+  DWORD flags = 0;
+  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+    return false;
+  return !(flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH));
+}
+} // namespace
+
+HWND TDirectoryListBox::CreateWnd(HWND parent, int id, const RECT& r) {
+  return CreateList(parent, id, r, 0);
+}
+
+void TDirectoryListBox::AfterCreate() {
+  TListControl::AfterCreate();
+  Subclass();
+  FDirectory = CurrentFolder();
+  ReadRows();
+}
+
+void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
+  if (folder.empty() || SameFolder(folder, FDirectory)) return;
+  EnterFolder(folder);
+  FDirectory = CurrentFolder();
+  ReadRows();
+  if (FileList) FileList->SetDirectory(FDirectory);
+}
+
+void TDirectoryListBox::ReadRows() {
+  FRows.clear();
+  const std::vector<TPathRow> path = PathRows(FDirectory);
+  std::vector<std::wstring> texts;
+  for (size_t i = 0; i < path.size(); ++i) {
+    const bool current = i + 1 == path.size();
+    FRows.push_back({path[i].Path, current ? TGlyph::Current : TGlyph::Open,
+                     2 + 4 * static_cast<int>(i)});
+    texts.push_back(path[i].Name);
+  }
+  const int subIndent = 6 + 4 * CountBackslashes(FDirectory);
+  const bool lower = !path.empty() && VolumeLowersNames(path.front().Path);
+  for (std::wstring name : Subfolders(FDirectory)) {
+    FRows.push_back({JoinFolder(FDirectory, name), TGlyph::Closed, subIndent});
+    if (lower) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    texts.push_back(std::move(name));
+  }
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  for (const std::wstring& text : texts)
+    SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(Handle(), LB_SETCURSEL, path.empty() ? 0 : path.size() - 1, 0);
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TDirectoryListBox::OpenRow(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= FRows.size()) return;
+  // The row's folder is copied: SetDirectory rebuilds the rows.
+  const std::wstring folder = FRows[static_cast<size_t>(index)].Path;
+  SetDirectory(folder);
+}
+
+bool TDirectoryListBox::OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wParam) == LBN_DBLCLK) {
+    Application.Invoke([this] { OpenRow(ItemIndex()); });
+    result = 0;
+    return true;
+  }
+  return TListControl::OnParentNotify(msg, wParam, lParam, result);
+}
+
+LRESULT TDirectoryListBox::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETDLGCODE && lParam &&
+      reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+      reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+    return DefaultProc(msg, wParam, lParam) | DLGC_WANTMESSAGE;
+  if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
+    Application.Invoke([this] { OpenRow(ItemIndex()); });
+    return 0;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+void TDirectoryListBox::DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) {
+  const size_t index = item.itemID;
+  if (index >= FRows.size()) return TListControl::DrawRow(item, text);
+  const TRow& row = FRows[index];
+  const int dpi = Dpi();
+  const SIZE glyph = GlyphSize(dpi);
+  const int glyphLeft = item.rcItem.left + Scale(row.Indent, dpi);
+  DrawRowText(item, text, Scale(row.Indent, dpi) + glyph.cx + Scale(4, dpi));
+  const wchar_t* name = row.Glyph == TGlyph::Current ? L"CURRENTFOLDER"
+                        : row.Glyph == TGlyph::Open  ? L"OPENFOLDER"
+                                                     : L"CLOSEDFOLDER";
+  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - glyph.cy) / 2;
+  DrawGlyph(item.hDC, name, glyphLeft, top, dpi);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// A folder list: the drive root, the folders on the way down to the current folder, then the
+// current folder's subfolders. A double-click or Enter on a row opens that folder.
+#include "widgets/ListControl.h"
+#include <string>
+#include <vector>
+
+class TFileListBox;
+
+class TDirectoryListBox : public TListControl {
+public:
+  const std::wstring& Directory() const { return FDirectory; }
+  // Enters the folder (it becomes the process's current folder), shows it and hands it to
+  // the linked file list. Empty or the folder already shown: nothing. Raises EInOutError when
+  // the folder cannot be entered; Directory then keeps its old value.
+  void SetDirectory(const std::wstring& folder);
+  // The file list that follows this list's folder.
+  TFileListBox* FileList = nullptr;
+  // Opens the folder of a row, as a double-click does.
+  void OpenRow(int index);
+
+protected:
+  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  void AfterCreate() override;
+  bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) override;
+
+private:
+  enum class TGlyph { Open, Current, Closed };
+  struct TRow {
+    std::wstring Path;
+    TGlyph Glyph;
+    int Indent; // at 96 dpi
+  };
+  void ReadRows();
+  std::wstring FDirectory;
+  std::vector<TRow> FRows;
+};

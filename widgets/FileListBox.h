@@ -1,0 +1,28 @@
+#pragma once
+// A list of the files of one folder that match a mask (";"-separated patterns, each used as
+// written). Folders, hidden and system files are left out; rows stay sorted by name.
+#include "widgets/ListControl.h"
+#include <string>
+#include <vector>
+
+class TFileListBox : public TListControl {
+public:
+  const std::wstring& Directory() const { return FDirectory; }
+  // A different folder is entered and read; the same one (case ignored) changes nothing.
+  void SetDirectory(const std::wstring& folder);
+  const std::wstring& Mask() const { return FMask; }
+  // A different text reads the folder again; the same text changes nothing.
+  void SetMask(const std::wstring& mask);
+  // Number of times the folder was read (the "only when it changes" rule is observable).
+  int ReadCount() const { return FReads; }
+
+protected:
+  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  void AfterCreate() override;
+
+private:
+  void ReadRows();
+  std::wstring FDirectory;
+  std::wstring FMask = L"*.*";
+  int FReads = 0;
+};

@@ -1,0 +1,121 @@
+#include "widgets/Form.h"
+#include "widgets/Application.h"
+#include "widgets/Dpi.h"
+#include "widgets/Style.h"
+#include "funcoes/pure/Exception.h"
+#include <algorithm>
+
+namespace {
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+} // namespace
+
+TForm::TForm() = default;
+
+TForm::~TForm() { Application.UnregisterForm(*this); }
+
+TForm* TForm::FromHandle(HWND window) {
+  return dynamic_cast<TForm*>(TControl::FromHandle(window));
+}
+
+void TForm::CreateForm(const std::wstring& className, const std::wstring& caption,
+                       int clientWidth, int clientHeight, const TFontSpec& font) {
+  FClassName = className;
+  FCaption = caption;
+  FClientWidth = clientWidth;
+  FClientHeight = clientHeight;
+  SetFont(font);
+  FDpi = DpiOf(nullptr);
+  SetBounds({0, 0, clientWidth, clientHeight});
+  CreateWnd(nullptr, 0, RECT{});
+  Application.RegisterForm(*this);
+}
+
+HWND TForm::CreateWnd(HWND, int, const RECT&) {
+  const RECT r = WindowRectForClient(Scale(FClientWidth, FDpi), Scale(FClientHeight, FDpi),
+                                     kFormStyle, kFormExStyle, FDpi);
+  HWND window = CreateOwnWindow(FClassName.c_str(), kFormExStyle, FCaption.c_str(), kFormStyle,
+                                nullptr, 0, RECT{0, 0, r.right - r.left, r.bottom - r.top});
+  if (!window) throw Exception(L"Cannot create the main window");
+  // The window may have landed on a monitor of another DPI than the system's.
+  if (const int dpi = DpiOf(window); dpi != FDpi) {
+    FDpi = dpi;
+    const RECT rr = WindowRectForClient(Scale(FClientWidth, dpi), Scale(FClientHeight, dpi),
+                                        kFormStyle, kFormExStyle, dpi);
+    SetWindowPos(window, nullptr, 0, 0, rr.right - rr.left, rr.bottom - rr.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return window;
+}
+
+void TForm::SetIcon(HICON big, HICON small) {
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void TForm::Show() {
+  if (!FShown) {
+    FShown = true;
+    if (OnShow) Application.Invoke(OnShow);
+    // Centre of the primary screen, never left of or above the desktop.
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int left = std::max<int>((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                   GetSystemMetrics(SM_XVIRTUALSCREEN));
+    const int top = std::max<int>((GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                                  GetSystemMetrics(SM_YVIRTUALSCREEN));
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+  ShowWindow(Handle(), SW_SHOW);
+  UpdateWindow(Handle());
+}
+
+void TForm::PaintBackground(HDC dc, const RECT& rect) {
+  FillRect(dc, &rect, FaceBrush());
+}
+
+void TForm::Close() {
+  bool canClose = true;
+  if (OnCloseQuery) Application.Invoke([&] { OnCloseQuery(canClose); });
+  if (!canClose) return;
+  if (Application.MainForm() == this)
+    Application.Terminate(); // the window stays until the loop has ended
+  else
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void TForm::OnDpiChanged(int dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Reflect(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+  case WM_CLOSE:
+    Close();
+    return 0;
+  case WM_ERASEBKGND: {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    PaintBackground(reinterpret_cast<HDC>(wParam), client);
+    return 1;
+  }
+  case WM_DPICHANGED:
+    OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    return 0;
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
+    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
+    return reinterpret_cast<LRESULT>(FaceBrush());
+  default:
+    return DefWindowProcW(Handle(), msg, wParam, lParam);
+  }
+}

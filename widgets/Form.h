@@ -1,0 +1,41 @@
+#pragma once
+// A top-level window built from a layout: fixed single border, minimise and close, the
+// button-face colour, centred on the primary screen when first shown, rescaled on DPI change.
+#include "widgets/Control.h"
+#include <functional>
+
+class TForm : public TControl {
+public:
+  TForm();
+  ~TForm() override;
+
+  static TForm* FromHandle(HWND window);
+
+  // Creates the top-level window; widgets are created afterwards with Create(*this).
+  void CreateForm(const std::wstring& className, const std::wstring& caption, int clientWidth,
+                  int clientHeight, const TFontSpec& font);
+  // Runs OnShow, places the window at the centre of the primary screen, makes it visible.
+  void Show();
+  void SetIcon(HICON big, HICON small);
+
+  // OnShow runs before the window is placed and becomes visible.
+  std::function<void()> OnShow;
+  // OnCloseQuery may set its argument to false to refuse the close.
+  std::function<void(bool& canClose)> OnCloseQuery;
+
+  void PaintBackground(HDC dc, const RECT& rect) override;
+
+protected:
+  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void Close();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+
+  std::wstring FClassName;
+  std::wstring FCaption;
+  int FClientWidth = 0;
+  int FClientHeight = 0;
+  bool FShown = false;
+};

@@ -1,0 +1,57 @@
+#include "widgets/Label.h"
+#include "funcoes/Handles.h"
+#include "widgets/Dpi.h"
+#include "widgets/Style.h"
+
+HWND TLabel::CreateWnd(HWND parent, int id, const RECT& r) {
+  // Owner-drawn so the text sits on the parent's gradient; the text stays the window text.
+  return CreateWindowExW(0, L"STATIC", FCaption.c_str(),
+                         WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, r.left, r.top,
+                         r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void TLabel::SetCaption(const std::wstring& caption) {
+  FCaption = caption;
+  if (!Handle()) return;
+  SetWindowTextW(Handle(), caption.c_str());
+  AutoSize();
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TLabel::ApplyDpi(int dpi) {
+  TControl::ApplyDpi(dpi);
+  AutoSize();
+}
+
+void TLabel::AutoSize() {
+  if (!Handle()) return;
+  HDC dc = GetDC(Handle());
+  SIZE size{};
+  {
+    TSelectObject font(dc, FontHandle());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    GetTextExtentPoint32W(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &size);
+    size.cy = tm.tmHeight;
+  }
+  ReleaseDC(Handle(), dc);
+  // The window gets the measured pixels; the 96-dpi bounds are kept for the next rescale.
+  const RECT r = ScaledRect();
+  SetWindowPos(Handle(), nullptr, r.left, r.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TLabel::OnParentNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  PaintParentBackground(item->hDC, item->rcItem);
+  SetBkMode(item->hDC, TRANSPARENT);
+  SetTextColor(item->hDC, FaceTextColour());
+  TSelectObject font(item->hDC, FontHandle());
+  RECT r = item->rcItem;
+  DrawTextW(item->hDC, FCaption.c_str(), static_cast<int>(FCaption.size()), &r,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  result = TRUE;
+  return true;
+}

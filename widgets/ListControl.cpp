@@ -1,0 +1,87 @@
+#include "widgets/ListControl.h"
+#include "funcoes/Handles.h"
+#include "widgets/Dpi.h"
+#include "widgets/Style.h"
+#include <algorithm>
+
+HWND TListControl::CreateList(HWND parent, int id, const RECT& r, DWORD extraStyle) {
+  return CreateWindowExW(0, L"LISTBOX", L"",
+                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
+                             extraStyle,
+                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void TListControl::AfterCreate() {
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(kItemHeight, Dpi()));
+}
+
+void TListControl::ApplyDpi(int dpi) {
+  TControl::ApplyDpi(dpi);
+  if (Handle()) SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+}
+
+std::wstring TListControl::ItemText(int index) const {
+  const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+std::vector<std::wstring> TListControl::Items() const {
+  std::vector<std::wstring> items;
+  const int count = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) items.push_back(ItemText(i));
+  return items;
+}
+
+int TListControl::ItemIndex() const {
+  return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+}
+
+bool TListControl::OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_CTLCOLORLISTBOX) {
+    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
+    result = reinterpret_cast<LRESULT>(FaceBrush());
+    return true;
+  }
+  if (msg != WM_DRAWITEM) return false;
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (item.itemID == static_cast<UINT>(-1)) return false;
+  DrawRow(item, ItemText(static_cast<int>(item.itemID)));
+  result = TRUE;
+  return true;
+}
+
+void TListControl::DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) {
+  DrawRowText(item, text, Scale(2, Dpi()));
+}
+
+void TListControl::DrawRowText(const DRAWITEMSTRUCT& item, const std::wstring& text,
+                               int textLeft) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const TStyleSheet* style = StyleManager::Active();
+  COLORREF back = FaceColour(), fore = FaceTextColour();
+  if (selected) {
+    back = style ? Rgb(style->Selection) : GetSysColor(COLOR_HIGHLIGHT);
+    fore = style ? Rgb(style->SelectionText) : GetSysColor(COLOR_HIGHLIGHTTEXT);
+  }
+  RECT textRect = item.rcItem;
+  textRect.left += textLeft;
+  // The highlight covers the text, not the indentation before it.
+  RECT highlight = textRect;
+  highlight.left = std::max(item.rcItem.left, textRect.left - Scale(2, Dpi()));
+  FillRect(item.hDC, &item.rcItem, FaceBrush());
+  if (selected) FillRect(item.hDC, &highlight, SolidBrush(back));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, fore);
+  TSelectObject font(item.hDC, FontHandle());
+  DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+    DrawFocusRect(item.hDC, &highlight);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The log pane: a read-only multi-line edit with a vertical scroll bar and no word wrap. It
+// holds its text as lines, each followed by a line break.
+#include "widgets/Control.h"
+#include <string>
+
+class TMemo : public TControl {
+public:
+  // Appends text and a line break; the caret ends at the start of the empty line after it.
+  void AddLine(const std::wstring& text);
+  // Number of lines, not counting the empty line after the final break.
+  int LineCount() const;
+  std::wstring Line(int index) const;
+  // Replaces the text of line index and keeps its line break.
+  void ReplaceLine(int index, const std::wstring& text);
+  void Clear();
+  std::wstring Text() const;
+  // EM_SCROLLCARET: brings the caret into view.
+  void ScrollCaret();
+  bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+protected:
+  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  void AfterCreate() override;
+};

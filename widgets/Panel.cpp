@@ -1,0 +1,53 @@
+#include "widgets/Panel.h"
+#include "widgets/Style.h"
+
+HWND TPanel::CreateWnd(HWND parent, int id, const RECT& r) {
+  return CreateOwnWindow(L"ReplimarPanel", WS_EX_CONTROLPARENT, L"",
+                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, id, r);
+}
+
+void TPanel::PaintBackground(HDC dc, const RECT& rect) {
+  const TStyleSheet* style = StyleManager::Active();
+  if (!style) {
+    FillRect(dc, &rect, FaceBrush());
+    return;
+  }
+  // The gradient spans the whole panel, whatever part is asked for.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  FillVerticalGradient(dc, client, Rgb(Header ? style->HeaderTop : style->PanelTop),
+                       Rgb(Header ? style->HeaderBottom : style->PanelBottom));
+  RestoreDC(dc, saved);
+}
+
+void TPanel::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  PaintBackground(dc, client);
+  DrawRaisedEdge(dc, client);
+}
+
+LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Reflect(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+  case WM_ERASEBKGND:
+    return 1;
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    Paint(dc);
+    EndPaint(Handle(), &ps);
+    return 0;
+  }
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
+    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
+    return reinterpret_cast<LRESULT>(FaceBrush());
+  default:
+    return DefWindowProcW(Handle(), msg, wParam, lParam);
+  }
+}

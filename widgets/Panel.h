@@ -1,0 +1,18 @@
+#pragma once
+// A panel: holds widgets, shows no text, draws the one-pixel raised edge.
+#include "widgets/Control.h"
+
+class TPanel : public TControl {
+public:
+  // A header strip draws the style's header gradient instead of the panel face.
+  bool Header = false;
+  void PaintBackground(HDC dc, const RECT& rect) override;
+
+protected:
+  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void Paint(HDC dc);
+};
