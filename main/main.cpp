@@ -1,6 +1,7 @@
 // Start-up: application title, the visual style, the one main window, the message loop.
 #include "funcoes/pure/Exception.h"
 #include "ui/UFrmReplimar.h"
+#include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
 #include "widgets/Style.h"
 #include <windows.h>
@@ -11,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Application.Initialize();
     Application.MainFormOnTaskBar = true;
-    Application.SetTitle(L"Replimar KORVELL");
+    Application.SetTitle(kApplicationTitle);
     StyleManager::TrySetStyle(L"Glossy", true);
     auto form = std::make_unique<TFrmReplimar>();
     FrmReplimar = form.get();
@@ -23,6 +24,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (const std::exception& e) {
     failure.assign(e.what(), e.what() + strlen(e.what()));
   }
-  MessageBoxW(nullptr, failure.c_str(), L"Replimar KORVELL", MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, failure.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
   return 1;
 }

@@ -5,7 +5,7 @@
 TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
-  CreateForm(L"TFrmReplimar", L"Replica\u00e7\u00e3o diferencial de dados KORVELL", 967, 556,
+  CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556,
              TFontSpec{L"Tahoma", 8});
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};

@@ -10,6 +10,7 @@
 #include "widgets/Label.h"
 #include "widgets/Memo.h"
 #include "widgets/Panel.h"
+#include "ui/pure/WindowTexts.h"
 #include <cstdint>
 #include <string>
 
@@ -18,7 +19,7 @@ public:
   TFrmReplimar();
 
   TGauge GaugeProgresso;
-  TLabel LabelStatus{L"Status: Aguardando altera\u00e7\u00f5es..."};
+  TLabel LabelStatus{kStatusWaiting};
   TPanel PanelPastas;
   TDirectoryListBox DirectoryListOrigem;
   TDirectoryListBox DirectoryListBoxdestino;

@@ -1,0 +1,14 @@
+#pragma once
+// Folder tests and creation, and the two folder variables of the folder buttons.
+#include <string>
+
+// True when a folder of that name exists. A link or junction is opened to check that it
+// leads somewhere.
+bool FolderExists(const std::wstring& name);
+// Creates the folder and any missing parents; true on success. An empty name raises
+// EInOutError "Unable to create directory" CR LF "[]"; other failures answer false.
+bool CreateFolderPath(const std::wstring& name);
+
+// The folder each button last dealt with; empty at start, used only by its own button.
+extern std::wstring RaizOrigem;
+extern std::wstring RaizDestino;

@@ -1,0 +1,87 @@
+#include "funcoes/pure/Exception.h"
+#include "funcoes/pure/FolderRules.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+namespace {
+// A file system of folder names: creation succeeds when the parent exists.
+struct TFakeFolders {
+  std::set<std::wstring> Existing;
+  std::vector<std::wstring> Created;
+  bool Exists(const std::wstring& name) const { return Existing.count(name) > 0; }
+  bool Create(const std::wstring& name) {
+    if (name.empty() || Exists(name)) return false;
+    const std::wstring parent = FolderParentPart(name);
+    std::wstring trimmed = parent;
+    if (!trimmed.empty() && trimmed.back() == L'\\') trimmed.pop_back();
+    if (!trimmed.empty() && !Exists(trimmed)) return false;
+    Existing.insert(name);
+    Created.push_back(name);
+    return true;
+  }
+  bool Run(const std::wstring& name) {
+    return CreateFolderPathWith(
+        name, [this](const std::wstring& n) { return Exists(n); },
+        [this](const std::wstring& n) { return Create(n); });
+  }
+};
+} // namespace
+
+TEST(CreateFolderPath, CreatesMissingParentsFromTheTopDown) {
+  TFakeFolders fs{{L"D:"}, {}};
+  EXPECT_TRUE(fs.Run(L"D:\\A\\B\\"));
+  EXPECT_EQ(fs.Created, (std::vector<std::wstring>{L"D:\\A", L"D:\\A\\B"}));
+}
+
+TEST(CreateFolderPath, LeavesAnExistingFolderAlone) {
+  TFakeFolders fs{{L"C:", L"C:\\TMP"}, {}};
+  EXPECT_TRUE(fs.Run(L"C:\\TMP"));
+  EXPECT_TRUE(fs.Created.empty());
+}
+
+TEST(CreateFolderPath, AFolderBelowTheBareRootIsNeverCreated) {
+  TFakeFolders fs{{L"C:"}, {}};
+  EXPECT_FALSE(fs.Run(L"\\videos"));
+  EXPECT_TRUE(fs.Created.empty());
+}
+
+TEST(CreateFolderPath, AMissingDriveGivesFalseWithoutAnError) {
+  TFakeFolders fs{{L"C:"}, {}};
+  EXPECT_FALSE(fs.Run(L"Q:\\A\\B"));
+}
+
+TEST(CreateFolderPath, AnEmptyNameRaisesWithEmptyBrackets) {
+  TFakeFolders fs;
+  try {
+    fs.Run(L"");
+    FAIL() << "no error raised";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message(), L"Unable to create directory\r\n[]");
+  }
+}
+
+TEST(FolderRules, ParentExecutableFolderAndDriveRoot) {
+  EXPECT_EQ(FolderParentPart(L"D:\\A\\B"), L"D:\\A\\");
+  EXPECT_EQ(FolderParentPart(L"D:A"), L"D:");
+  EXPECT_EQ(FolderParentPart(L"abc"), L"");
+  EXPECT_EQ(ExecutableFolder(L"C:\\Tools\\Sync\\ReplimarKORVELL.exe"), L"C:\\Tools\\Sync");
+  EXPECT_EQ(ExecutableFolder(L"C:\\ReplimarKORVELL.exe"), L"C:");
+  EXPECT_EQ(DriveRootOf(L"C:\\Tools\\Sync"), L"C:\\");
+  EXPECT_EQ(DriveRootOf(L"C:"), L"C:\\");
+  EXPECT_EQ(DriveRootOf(L"\\\\server\\share\\tools"), L"\\\\server\\share\\");
+  EXPECT_EQ(DriveRootOf(L"\\\\server\\share"), L"\\\\server\\share\\");
+  EXPECT_EQ(DriveRootOf(L"relative"), L"");
+}
+
+#include "ui/pure/WindowTexts.h"
+#include "widgets/pure/FolderRows.h"
+
+TEST(MediaMask, IsTheExact131CharacterTextOf22Patterns) {
+  const std::wstring mask = kMediaMask;
+  EXPECT_EQ(mask.size(), 131u);
+  const auto pieces = SplitMask(mask);
+  ASSERT_EQ(pieces.size(), 22u);
+  EXPECT_EQ(pieces[1], L" *.TXT");
+  EXPECT_EQ(pieces.back(), L"*.MKV");
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Texts of the main window that more than one place uses.
+
+inline constexpr wchar_t kWindowCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
+inline constexpr wchar_t kApplicationTitle[] = L"Replimar KORVELL";
+inline constexpr wchar_t kStatusWaiting[] = L"Status: Aguardando altera\u00e7\u00f5es...";
+// The file lists show media and text files only; each piece is used exactly as written,
+// the blank before *.TXT included.
+inline constexpr wchar_t kMediaMask[] =
+    L"*.MBD; *.TXT;*.MP2;*.MP3;*.MP4;*.MOV;*.MXF;*.AVI;*.ASF;*.BMP;*.DV;*.FLV;*.GXF;*.JPG;"
+    L"*.MPG;*.WMA;*.WMV;*.TGA;*.VOB;*.XML;*.PNG;*.MKV";
