@@ -1,0 +1,376 @@
+#include "tests/e2e/Operator.h"
+#include "widgets/Dpi.h"
+#include <atomic>
+#include <cwchar>
+#include <mutex>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 5000;
+
+// Reading another process's windows must not be rescaled: the test sees physical pixels, as
+// the program does.
+void BeDpiAware() {
+  static std::once_flag once;
+  std::call_once(once, [] { EnablePerMonitorDpiAwareness(); });
+}
+
+// A class name without the side-by-side version prefix ("6.0.x!Button" is "Button").
+std::wstring PlainClassName(std::wstring name) {
+  const size_t bang = name.rfind(L'!');
+  return bang == std::wstring::npos ? name : name.substr(bang + 1);
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b, bool ignoreCase) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), ignoreCase) == CSTR_EQUAL;
+}
+
+bool Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR& result,
+          UINT timeoutMs = kSendTimeoutMs) {
+  return SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result) !=
+         0;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  if (find) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(find.Get(), &entry));
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring NewWorkFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return {};
+  for (;;) {
+    const std::wstring folder = std::wstring(temp) + L"replimar_e2e_" +
+                                std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                std::to_wstring(counter++);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+int ExpectedDpi() {
+  wchar_t value[16] = {};
+  const DWORD length = GetEnvironmentVariableW(L"REPLIMAR_EXPECT_DPI", value, 16);
+  if (length == 0 || length >= 16) return 96;
+  const int dpi = _wtoi(value);
+  return dpi > 0 ? dpi : 96;
+}
+
+std::wstring WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!window || !Send(window, WM_GETTEXTLENGTH, 0, 0, length)) return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied))
+    return {};
+  text.resize(std::min<size_t>(copied, length));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return PlainClassName(std::wstring(name, static_cast<size_t>(length > 0 ? length : 0)));
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+std::vector<HWND> Descendants(HWND root) {
+  std::vector<HWND> all;
+  for (HWND child : ChildrenOf(root)) {
+    all.push_back(child);
+    const std::vector<HWND> below = Descendants(child);
+    all.insert(all.end(), below.begin(), below.end());
+  }
+  return all;
+}
+
+std::vector<HWND> FindAll(HWND root, const std::wstring& className, const std::wstring* text) {
+  std::vector<HWND> found;
+  for (HWND window : Descendants(root)) {
+    if (!SameText(ClassOf(window), className, true)) continue;
+    if (text && !SameText(WindowText(window), *text, false)) continue;
+    found.push_back(window);
+  }
+  return found;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className) {
+  std::vector<HWND> found;
+  for (HWND child : ChildrenOf(parent))
+    if (SameText(ClassOf(child), className, true)) found.push_back(child);
+  return found;
+}
+
+std::vector<std::wstring> ListItems(HWND listBox) {
+  std::vector<std::wstring> items;
+  DWORD_PTR count = 0;
+  if (!Send(listBox, LB_GETCOUNT, 0, 0, count) || static_cast<LRESULT>(count) == LB_ERR)
+    return items;
+  for (WPARAM i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    if (!Send(listBox, LB_GETTEXTLEN, i, 0, length) || static_cast<LRESULT>(length) == LB_ERR)
+      break;
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!Send(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), copied) ||
+        static_cast<LRESULT>(copied) == LB_ERR)
+      break;
+    text.resize(std::min<size_t>(copied, length));
+    items.push_back(std::move(text));
+  }
+  return items;
+}
+
+RECT BoundsInParent(HWND window) {
+  BeDpiAware();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  HWND parent = GetAncestor(window, GA_PARENT);
+  if (parent && parent != GetDesktopWindow())
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+int CheckState(HWND button) {
+  DWORD_PTR state = 0;
+  return Send(button, BM_GETCHECK, 0, 0, state) ? static_cast<int>(state) : -1;
+}
+
+bool TWidgetState::operator==(const TWidgetState& other) const {
+  return Window == other.Window && ClassName == other.ClassName && Text == other.Text &&
+         EqualRect(&Bounds, &other.Bounds) && Visible == other.Visible &&
+         Enabled == other.Enabled && Check == other.Check && Items == other.Items;
+}
+
+std::vector<TWidgetState> Snapshot(HWND root) {
+  BeDpiAware();
+  std::vector<HWND> windows{root};
+  const std::vector<HWND> below = Descendants(root);
+  windows.insert(windows.end(), below.begin(), below.end());
+  std::vector<TWidgetState> states;
+  for (HWND window : windows) {
+    TWidgetState state;
+    state.Window = window;
+    state.ClassName = ClassOf(window);
+    state.Text = WindowText(window);
+    GetWindowRect(window, &state.Bounds);
+    state.Visible = IsWindowVisible(window) != FALSE;
+    state.Enabled = IsWindowEnabled(window) != FALSE;
+    if (SameText(state.ClassName, L"BUTTON", true)) state.Check = CheckState(window);
+    if (SameText(state.ClassName, L"LISTBOX", true)) state.Items = ListItems(window);
+    states.push_back(std::move(state));
+  }
+  return states;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+void PrintTo(const TWidgetState& state, std::ostream* out) {
+  *out << Utf8(state.ClassName) << " \"" << Utf8(state.Text) << "\" at (" << state.Bounds.left
+       << "," << state.Bounds.top << ")-(" << state.Bounds.right << "," << state.Bounds.bottom
+       << ")" << (state.Visible ? " visible" : " hidden") << (state.Enabled ? "" : " disabled")
+       << " check " << state.Check << " rows " << state.Items.size();
+}
+
+TOperator::TOperator(std::wstring exePath) {
+  BeDpiAware();
+  FWorkFolder = NewWorkFolder();
+  if (FWorkFolder.empty()) {
+    FFailure = L"cannot create a working folder, error " + std::to_wstring(GetLastError());
+    return;
+  }
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      FWorkFolder.c_str(), &startup, &info)) {
+    FFailure = L"CreateProcessW " + exePath + L" failed, error " + std::to_wstring(GetLastError());
+    return;
+  }
+  FProcess.Reset(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  FProcessId = info.dwProcessId;
+
+  HWND found = nullptr;
+  const bool shown = WaitFor(
+      [&] {
+        found = FindTopLevel(kMainCaption, kMainClass);
+        return found != nullptr || !Running();
+      },
+      kStartTimeout);
+  if (shown && found) {
+    FMainWindow = found;
+  } else if (!Running()) {
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.Get(), &code);
+    FFailure = L"the program ended before showing its window, exit code " + std::to_wstring(code);
+  } else {
+    FFailure = L"no visible main window within the start limit";
+  }
+}
+
+TOperator::~TOperator() {
+  if (Running()) {
+    TerminateProcess(FProcess.Get(), 1);
+    WaitForSingleObject(FProcess.Get(), static_cast<DWORD>(kExitTimeout.count()));
+  }
+  FProcess.Reset();
+  if (!FWorkFolder.empty()) RemoveTree(FWorkFolder);
+}
+
+bool TOperator::Running() const {
+  return FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT;
+}
+
+HWND TOperator::UpperPanel() const {
+  const auto panels = ChildrenOfClass(FMainWindow, kPanelClass);
+  return panels.size() >= 1 ? panels[0] : nullptr;
+}
+
+HWND TOperator::MiddlePanel() const {
+  const auto panels = ChildrenOfClass(FMainWindow, kPanelClass);
+  return panels.size() >= 2 ? panels[1] : nullptr;
+}
+
+HWND TOperator::HeaderPanel() const {
+  HWND upper = UpperPanel();
+  const auto panels = upper ? ChildrenOfClass(upper, kPanelClass) : std::vector<HWND>{};
+  return panels.empty() ? nullptr : panels[0];
+}
+
+namespace {
+HWND NthList(HWND panel, size_t index) {
+  const auto lists = panel ? ChildrenOfClass(panel, L"LISTBOX") : std::vector<HWND>{};
+  return index < lists.size() ? lists[index] : nullptr;
+}
+} // namespace
+
+HWND TOperator::SourceDirectoryList() const {
+  return NthList(UpperPanel(), 0);
+}
+HWND TOperator::DestinationDirectoryList() const {
+  return NthList(UpperPanel(), 1);
+}
+HWND TOperator::SourceFileList() const {
+  return NthList(MiddlePanel(), 0);
+}
+HWND TOperator::DestinationFileList() const {
+  return NthList(MiddlePanel(), 1);
+}
+
+HWND TOperator::Gauge() const {
+  const auto found = FindAll(FMainWindow, kGaugeClass);
+  return found.empty() ? nullptr : found.front();
+}
+
+HWND TOperator::LogPane() const {
+  const auto found = FindAll(FMainWindow, L"EDIT");
+  return found.empty() ? nullptr : found.front();
+}
+
+HWND TOperator::Find(const std::wstring& className, const std::wstring& text) const {
+  const auto found = FindAll(FMainWindow, className, &text);
+  return found.empty() ? nullptr : found.front();
+}
+
+bool TOperator::Click(HWND button) const {
+  return button && PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool TOperator::ClickAndWait(HWND button) const {
+  DWORD_PTR result = 0;
+  return button && SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL,
+                                       static_cast<UINT>(kActionTimeout.count()), &result) != 0;
+}
+
+std::vector<HWND> TOperator::TopLevelWindows() const {
+  struct TSearch {
+    DWORD ProcessId;
+    std::vector<HWND> Found;
+  } search{FProcessId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<TSearch*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.ProcessId && IsWindowVisible(window)) s.Found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND TOperator::FindTopLevel(const std::wstring& caption, const std::wstring& className) const {
+  for (HWND window : TopLevelWindows()) {
+    if (!className.empty() && !SameText(ClassOf(window), className, true)) continue;
+    if (SameText(WindowText(window), caption, false)) return window;
+  }
+  return nullptr;
+}
+
+HWND TOperator::WaitForTopLevel(const std::wstring& caption, const std::wstring& className,
+                                std::chrono::milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindTopLevel(caption, className)) != nullptr; }, timeout);
+  return found;
+}
+
+DWORD TOperator::Close(std::chrono::milliseconds timeout) {
+  if (Running() && FMainWindow) PostMessageW(FMainWindow, WM_CLOSE, 0, 0);
+  return WaitForExit(timeout);
+}
+
+DWORD TOperator::WaitForExit(std::chrono::milliseconds timeout) {
+  if (!FProcess) return STILL_ACTIVE;
+  if (WaitForSingleObject(FProcess.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(FProcess.Get(), &code);
+  return code;
+}
+
+} // namespace e2e
