@@ -3,6 +3,7 @@
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
+#include "ui/LogReader.h"
 #include "ui/SyncTool.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/LogText.h"
@@ -131,9 +132,10 @@ void TFrmReplimar::RunSync() {
   GaugeProgresso.SetProgress(0);
   GaugeProgresso.SetMaxValue(total);
 
+  TLogReader follower(logPath);
   while (!FStopSync) {
-    if (FileExists(logPath)) {
-      const TLogSummary log = SummarizeLog(ReadWholeFile(logPath), SystemAnsiDecoder());
+    if (const std::optional<TLogSummary> pass = follower.Pass()) {
+      const TLogSummary& log = *pass;
       GaugeProgresso.SetMaxValue(total);
       GaugeProgresso.SetProgress(SyncProgress(log.Marked, total));
       if (log.HasLines)
