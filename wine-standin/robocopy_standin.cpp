@@ -1,1 +1,91 @@
-int wmain() { return 16; }
+// Stand-in of the mirroring tool for the Wine test prefix, where the system's own robocopy is a
+// stub that copies nothing. It mirrors, logs and monitors as the program expects; see README.md.
+#include "funcoes/SystemText.h"
+#include "wine-standin/StandinArgs.h"
+#include "wine-standin/StandinLog.h"
+#include "wine-standin/StandinLogText.h"
+#include "wine-standin/StandinMirror.h"
+#include "wine-standin/StandinSnapshot.h"
+#include <windows.h>
+#include <algorithm>
+
+namespace {
+
+constexpr int kUsageExitCode = 16;
+// Between passes: how often the log is reopened (a reader may have deleted it), and the bounds
+// of the pause between two looks at the source tree, which grows with the time a look takes.
+constexpr DWORD kTickMs = 250;
+constexpr ULONGLONG kMinLookMs = 250, kMaxLookMs = 5000;
+
+std::wstring EnvironmentText(const wchar_t* name) {
+  wchar_t buffer[64] = {};
+  const DWORD length = GetEnvironmentVariableW(name, buffer, 64);
+  return length > 0 && length < 64 ? std::wstring(buffer, length) : std::wstring();
+}
+
+// Exit code of a single pass (no monitoring), bits as the mirroring tool sets them.
+int ExitCodeOf(const TStandinTotals& totals) {
+  int code = 0;
+  if (totals.Files.Copied > 0) code |= 1;
+  if (totals.Files.Extras > 0 || totals.Dirs.Extras > 0) code |= 2;
+  if (totals.Files.Failed > 0 || totals.Dirs.Failed > 0) code |= 8;
+  return code;
+}
+
+// Watches the source after a pass until the next one is due: at least the wanted number of
+// changes since the pass began, and /MOT minutes since it ended.
+void WaitForChanges(const TStandinOptions& options, TStandinMirror& mirror, TStandinLog& log,
+                    const TStandinSnapshot& baseline, int64_t minuteMs) {
+  const std::wstring waiting =
+      FormatMonitorLine(options.MonitorMinutes, options.ChangesToWaitFor());
+  log.Write(waiting);
+  const ULONGLONG passEnded = GetTickCount64();
+  const auto due = passEnded + static_cast<ULONGLONG>(options.MonitorMinutes * minuteMs);
+  ULONGLONG nextLook = due;
+  for (;;) {
+    Sleep(kTickMs);
+    // A log begun afresh shows what the tool is doing at once.
+    if (log.Reopen()) log.Write(waiting);
+    const ULONGLONG now = GetTickCount64();
+    if (now < nextLook) continue;
+    const TStandinSnapshot current = mirror.Snapshot();
+    const ULONGLONG looked = GetTickCount64();
+    if (CountChanges(baseline, current) >= options.ChangesToWaitFor()) return;
+    nextLook = looked + std::clamp<ULONGLONG>((looked - now) * 4, kMinLookMs, kMaxLookMs);
+  }
+}
+
+int RunStandin(const TStandinOptions& options) {
+  TStandinLog log(options.LogPath.empty() ? std::wstring() : StandinFullPath(options.LogPath),
+                  options.Unicode, options.Tee);
+  TStandinMirror mirror(options, log);
+  const int64_t minuteMs = MinuteMilliseconds(EnvironmentText(L"REPLIMAR_STANDIN_MINUTE_MS"));
+  for (;;) {
+    // Taken before the pass, so that a change made while it copies is seen afterwards.
+    const TStandinSnapshot baseline = mirror.Snapshot();
+    const TStandinTotals totals = mirror.RunPass();
+    if (!options.Monitors()) return ExitCodeOf(totals);
+    WaitForChanges(options, mirror, log, baseline, minuteMs);
+  }
+}
+
+} // namespace
+
+int wmain() {
+  TStandinOptions options;
+  try {
+    options = ParseStandinOptions(SplitCommandLine(GetCommandLineW()));
+  } catch (const EStandinUsage& error) {
+    TStandinLog::ToConsole(L"\r\nERROR : " + error.Message() + L"\r\n\r\n" + StandinUsageText(),
+                           false);
+    return kUsageExitCode;
+  }
+  try {
+    return RunStandin(options);
+  } catch (const Exception& error) {
+    // Only the start can fail this way (a path the system cannot resolve); passes log their
+    // own errors and go on.
+    TStandinLog::ToConsole(L"\r\nERROR : " + error.Message() + L"\r\n", options.Unicode);
+    return kUsageExitCode;
+  }
+}

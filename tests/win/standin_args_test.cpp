@@ -1,0 +1,243 @@
+// The pure parts of the mirroring tool's stand-in: command line, options, paths, log text and
+// change counting. No <windows.h> here.
+#include "wine-standin/StandinArgs.h"
+#include "wine-standin/StandinLogText.h"
+#include "wine-standin/StandinPaths.h"
+#include "wine-standin/StandinSnapshot.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TArgs = std::vector<std::wstring>;
+
+// The command line the program builds, for a source and destination inside a subfolder.
+const wchar_t kMirrorCommand[] =
+    L"robocopy \"C:\\Dados ção\\Origem\" \"D:\\Cópia 😀\" /MIR /R:0 /W:0 /TEE /ETA /XA:SH "
+    L"/XD \"C:\\Dados ção\\Origem\\$RECYCLE.BIN\" "
+    L"\"C:\\Dados ção\\Origem\\System Volume Information\" "
+    L"/LOG:\"C:\\Users\\A B\\AppData\\Local\\Temp\\robocopy_log.txt\" /UNICODE /MOT:2 /MON:1";
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (const wchar_t c : text)
+    out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+} // namespace
+
+TEST(StandinArgs, SplitsLikeCommandLineToArgvW) {
+  struct TCase {
+    const wchar_t* line;
+    TArgs expected;
+  };
+  const TCase cases[] = {
+      {L"robocopy \"C:\\src\" \"C:\\dst\" /MIR", {L"robocopy", L"C:\\src", L"C:\\dst", L"/MIR"}},
+      // The program name ends at its closing quote; no escapes there.
+      {L"\"C:\\Program Files\\x\\\" a", {L"C:\\Program Files\\x\\", L"a"}},
+      {L"\"C:\\a b\\x.exe\"rest y", {L"C:\\a b\\x.exe", L"rest", L"y"}},
+      // Quotes in the middle of an argument only switch quoting.
+      {L"x /LOG:\"C:\\Users\\A B\\log.txt\"", {L"x", L"/LOG:C:\\Users\\A B\\log.txt"}},
+      // Backslashes are literal unless a quote follows them.
+      {L"x a\\\\b \\\\server\\share", {L"x", L"a\\\\b", L"\\\\server\\share"}},
+      {L"x a\\\\\\\"b", {L"x", L"a\\\"b"}},     // 2n+1 backslashes: n and a literal quote
+      {L"x \"a\\\\\" b", {L"x", L"a\\", L"b"}}, // 2n backslashes: n, and the quote closes
+      {L"x \"C:\\\" b", {L"x", L"C:\" b"}},     // the classic trap of a quoted root
+      // Consecutive quotes: "" inside quotes is a literal quote that ends quoting.
+      {L"x \"a\"\"b\" c", {L"x", L"a\"b c"}},
+      {L"x \"\"\"\" y", {L"x", L"\" y"}},
+      {L"x a\"\"b", {L"x", L"ab"}},
+      {L"x \"\"\"a\"\"\"", {L"x", L"\"a\""}},
+      {L"x \"\" \"\"", {L"x", L"", L""}},
+      {L"x \"a b", {L"x", L"a b"}},
+      {L"x\t a  \t b  ", {L"x", L"a", L"b"}},
+      {L"x \"C:\\Dados ção\\😀\"", {L"x", L"C:\\Dados ção\\😀"}},
+      {L"", {L""}},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(SplitCommandLine(c.line), c.expected) << Narrow(c.line);
+}
+
+TEST(StandinArgs, ReadsTheProgramsMirrorCommand) {
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(kMirrorCommand));
+  EXPECT_EQ(options.Source, L"C:\\Dados ção\\Origem");
+  EXPECT_EQ(options.Destination, L"D:\\Cópia 😀");
+  EXPECT_EQ(options.ExcludedDirs, (TArgs{L"C:\\Dados ção\\Origem\\$RECYCLE.BIN",
+                                         L"C:\\Dados ção\\Origem\\System Volume Information"}));
+  EXPECT_EQ(options.LogPath, L"C:\\Users\\A B\\AppData\\Local\\Temp\\robocopy_log.txt");
+  EXPECT_EQ(options.ExcludedAttributes, StandinAttribute::System | StandinAttribute::Hidden);
+  EXPECT_EQ(options.Retries, 0);
+  EXPECT_EQ(options.WaitSeconds, 0);
+  EXPECT_EQ(options.MonitorChanges, 1);
+  EXPECT_EQ(options.MonitorMinutes, 2);
+  EXPECT_TRUE(options.Monitors());
+  EXPECT_TRUE(options.Tee);
+  EXPECT_TRUE(options.Unicode);
+  EXPECT_EQ(options.SwitchText, L"/MIR /R:0 /W:0 /TEE /ETA /XA:SH /UNICODE /MOT:2 /MON:1");
+}
+
+TEST(StandinArgs, DriveRootsAndLowerCaseSwitches) {
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(
+      L"robocopy \"C:\" \"D:\" /mir /xa:h /xd \"C:\\$RECYCLE.BIN\" temp /log:c:\\l.txt /mon:3"));
+  EXPECT_EQ(options.Source, L"C:");
+  EXPECT_EQ(options.Destination, L"D:");
+  EXPECT_EQ(options.ExcludedDirs, (TArgs{L"C:\\$RECYCLE.BIN", L"temp"}));
+  EXPECT_EQ(options.LogPath, L"c:\\l.txt");
+  EXPECT_EQ(options.ExcludedAttributes, StandinAttribute::Hidden);
+  EXPECT_EQ(options.MonitorChanges, 3);
+  EXPECT_EQ(options.MonitorMinutes, 0);
+  EXPECT_FALSE(options.Tee);
+  EXPECT_FALSE(options.Unicode);
+  EXPECT_EQ(FolderArgument(options.Source), L"C:\\");
+}
+
+TEST(StandinArgs, WithoutMonitorSwitchesThereIsOnePass) {
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(L"robocopy a b /MIR"));
+  EXPECT_FALSE(options.Monitors());
+  EXPECT_EQ(ParseStandinOptions(SplitCommandLine(L"robocopy a b /MIR /MOT:1")).ChangesToWaitFor(),
+            1);
+}
+
+TEST(StandinArgs, RejectsWhatItCannotFollow) {
+  struct TCase {
+    const wchar_t* line;
+    const wchar_t* message;
+  };
+  const TCase cases[] = {
+      {L"robocopy", L"No Source and Destination Directory Specified."},
+      {L"robocopy \"C:\\src\" /MIR", L"No Source and Destination Directory Specified."},
+      {L"robocopy a b /R:0", L"The stand-in only mirrors: /MIR is required."},
+      {L"robocopy a b c /MIR", L"Invalid Parameter #3 : \"c\""},
+      {L"robocopy a \"\" /MIR", L"Invalid Parameter #2 : \"\""},
+      {L"robocopy a b /MIR /BOGUS", L"Invalid Parameter #4 : \"/BOGUS\""},
+      {L"robocopy a b /MIR /R:x", L"Invalid Parameter #4 : \"/R:x\""},
+      {L"robocopy a b /MIR /MON:", L"Invalid Parameter #4 : \"/MON:\""},
+      {L"robocopy a b /MIR /MOT:1234567", L"Invalid Parameter #4 : \"/MOT:1234567\""},
+      {L"robocopy a b /MIR /LOG:", L"Invalid Parameter #4 : \"/LOG:\""},
+      {L"robocopy a b /MIR /LOG+:x", L"Invalid Parameter #4 : \"/LOG+:x\""},
+      {L"robocopy a b /MIR /XA:SQ", L"Invalid Parameter #4 : \"/XA:SQ\""},
+      {L"robocopy a b /MIR:1", L"Invalid Parameter #3 : \"/MIR:1\""},
+  };
+  for (const TCase& c : cases) {
+    try {
+      ParseStandinOptions(SplitCommandLine(c.line));
+      ADD_FAILURE() << "accepted: " << Narrow(c.line);
+    } catch (const EStandinUsage& error) {
+      EXPECT_EQ(error.Message(), c.message) << Narrow(c.line);
+    }
+  }
+}
+
+TEST(StandinArgs, MinuteLengthFromTheEnvironment) {
+  EXPECT_EQ(MinuteMilliseconds(L""), 60000);
+  EXPECT_EQ(MinuteMilliseconds(L"200"), 200);
+  EXPECT_EQ(MinuteMilliseconds(L"0"), 60000);
+  EXPECT_EQ(MinuteMilliseconds(L"-5"), 60000);
+  EXPECT_EQ(MinuteMilliseconds(L"12x"), 60000);
+  EXPECT_EQ(MinuteMilliseconds(L"9999999999"), 60000);
+}
+
+TEST(StandinPaths, FolderForms) {
+  EXPECT_TRUE(IsBareDrive(L"c:"));
+  EXPECT_FALSE(IsBareDrive(L"C:\\"));
+  EXPECT_FALSE(IsBareDrive(L"1:"));
+  EXPECT_EQ(FolderArgument(L"C:"), L"C:\\");
+  EXPECT_EQ(FolderArgument(L"C:\\x"), L"C:\\x");
+  const std::pair<const wchar_t*, const wchar_t*> trims[] = {
+      {L"C:\\", L"C:\\"},
+      {L"C:\\a\\\\", L"C:\\a"},
+      {L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
+      {L"\\\\srv\\share\\", L"\\\\srv\\share"},
+      {L"C:\\a", L"C:\\a"},
+      {L"\\", L"\\"},
+  };
+  for (const auto& [given, expected] : trims)
+    EXPECT_EQ(TrimTrailingSeparators(given), expected);
+  EXPECT_EQ(JoinPath(L"C:\\", L"a"), L"C:\\a");
+  EXPECT_EQ(JoinPath(L"C:\\x", L"a"), L"C:\\x\\a");
+  EXPECT_EQ(ExtendedLengthPath(L"C:\\x"), L"\\\\?\\C:\\x");
+  EXPECT_EQ(ExtendedLengthPath(L"\\\\?\\C:\\x"), L"\\\\?\\C:\\x");
+  EXPECT_EQ(ExtendedLengthPath(L"\\\\srv\\share\\x"), L"\\\\?\\UNC\\srv\\share\\x");
+  EXPECT_TRUE(IsBareFolderName(L"temp"));
+  EXPECT_FALSE(IsBareFolderName(L"C:\\temp"));
+  EXPECT_FALSE(IsBareFolderName(L"a\\temp"));
+}
+
+TEST(StandinLogText, LinesLookLikeTheToolsOwn) {
+  EXPECT_EQ(FormatFileLine(TFileAction::NewFile, 1234, L"name.txt"),
+            L"\t    New File  \t\t      1234\tname.txt\r\n");
+  EXPECT_EQ(FormatFileLine(TFileAction::ExtraFile, 7, L"x"),
+            L"\t  *EXTRA File \t\t         7\tx\r\n");
+  EXPECT_EQ(FormatFolderLine(true, 3, L"C:\\dst\\sub"),
+            L"\t  New Dir          3\tC:\\dst\\sub\\\r\n");
+  EXPECT_EQ(FormatFolderLine(false, 0, L"C:\\"), L"\t                   0\tC:\\\r\n");
+  EXPECT_EQ(FormatMonitorLine(2, 1), L"Monitor : Waiting for 2 minutes and 1 changes...\r\n");
+  EXPECT_EQ(FormatStandinTime({2024, 5, 1, 7, 8, 9}), L"2024/05/01 07:08:09");
+  EXPECT_EQ(FormatErrorLines({2024, 12, 31, 23, 59, 58}, 0x20, L"Copying File", L"C:\\a", L"busy"),
+            L"2024/12/31 23:59:58 ERROR 32 (0x00000020) Copying File C:\\a\r\nbusy\r\n");
+  EXPECT_EQ(std::wstring(kProgressBegin) + kProgressEnd, L"  0%\r100%\r\n");
+}
+
+TEST(StandinLogText, OnlyProgressPiecesCarryThePercentSign) {
+  // The program counts log lines with "%" as files done.
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(kMirrorCommand));
+  TStandinTotals totals;
+  totals.Files = {100, 99, 1, 0, 3};
+  const std::wstring texts[] = {
+      FormatHeader(options, L"C:\\src", L"C:\\dst", {2024, 1, 2, 3, 4, 5}),
+      FormatSummary(totals, {2024, 1, 2, 3, 4, 5}),
+      FormatFolderLine(true, 12, L"C:\\x"),
+      FormatExtraFolderLine(2, L"C:\\y"),
+      FormatFileLine(TFileAction::Older, 5, L"f"),
+      FormatMonitorLine(2, 1),
+      StandinUsageText(),
+  };
+  for (const std::wstring& text : texts)
+    EXPECT_EQ(text.find(L'%'), std::wstring::npos);
+  const std::wstring summary = FormatSummary(totals, {2024, 1, 2, 3, 4, 5});
+  EXPECT_NE(summary.find(L"   Files :       100        99         1         0         0         3"),
+            std::wstring::npos);
+  const std::wstring header = FormatHeader(options, L"C:\\src", L"D:\\", {2024, 1, 2, 3, 4, 5});
+  EXPECT_NE(header.find(L"   Source : C:\\src\\\r\n     Dest : D:\\\r\n"), std::wstring::npos);
+  EXPECT_NE(header.find(L"  Started : 2024/01/02 03:04:05"), std::wstring::npos);
+  EXPECT_NE(header.find(L" Exc Dirs : C:\\Dados ção\\Origem\\$RECYCLE.BIN\r\n"),
+            std::wstring::npos);
+}
+
+TEST(StandinSnapshot, CountsAddedRemovedAndChangedEntries) {
+  const TStandinSnapshot base = {
+      {L"a.txt", {false, 5, 100}}, {L"sub", {true, 0, 0}}, {L"sub\\b.txt", {false, 7, 200}}};
+  struct TCase {
+    const char* what;
+    TStandinSnapshot after;
+    int64_t changes;
+  };
+  const TCase cases[] = {
+      {"same", base, 0},
+      {"added",
+       {{L"a.txt", {false, 5, 100}},
+        {L"new", {false, 1, 1}},
+        {L"sub", {true, 0, 0}},
+        {L"sub\\b.txt", {false, 7, 200}}},
+       1},
+      {"removed", {{L"a.txt", {false, 5, 100}}, {L"sub", {true, 0, 0}}}, 1},
+      {"size",
+       {{L"a.txt", {false, 6, 100}}, {L"sub", {true, 0, 0}}, {L"sub\\b.txt", {false, 7, 200}}},
+       1},
+      {"time",
+       {{L"a.txt", {false, 5, 101}}, {L"sub", {true, 0, 0}}, {L"sub\\b.txt", {false, 7, 200}}},
+       1},
+      {"file became folder",
+       {{L"a.txt", {true, 0, 0}}, {L"sub", {true, 0, 0}}, {L"sub\\b.txt", {false, 7, 200}}},
+       1},
+      {"all gone", {}, 3},
+      {"renamed",
+       {{L"A.txt", {false, 5, 100}}, {L"sub", {true, 0, 0}}, {L"sub\\b.txt", {false, 7, 200}}},
+       2},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(CountChanges(base, c.after), c.changes) << c.what;
+  EXPECT_EQ(CountChanges({}, base), 3);
+}

@@ -1,0 +1,94 @@
+#include "wine-standin/StandinLog.h"
+#include "wine-standin/StandinPaths.h"
+
+namespace {
+// How long a handle to the log is kept before it is reopened (see Reopen).
+constexpr ULONGLONG kReopenMs = 250;
+// Text kept for a log that cannot be opened at the moment, in characters.
+constexpr size_t kHeldLimit = 1 << 20;
+
+std::string Encode(const std::wstring& text, bool unicode, UINT codePage) {
+  if (text.empty()) return {};
+  if (unicode) // UTF-16LE, as wchar_t is on Windows
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0)
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+  return bytes;
+}
+} // namespace
+
+TStandinLog::TStandinLog(std::wstring logPath, bool unicode, bool tee)
+    : FPath(logPath.empty() ? std::wstring() : ExtendedLengthPath(logPath)), FUnicode(unicode),
+      FTee(tee) {
+  if (!FPath.empty()) Open(CREATE_ALWAYS);
+}
+
+void TStandinLog::ToConsole(const std::wstring& text, bool unicode) {
+  // The tool runs hidden and nobody may be reading its console: a failed write is no error.
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE || text.empty()) return;
+  DWORD written = 0;
+  DWORD mode = 0;
+  if (GetConsoleMode(out, &mode)) {
+    WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = Encode(text, unicode, CP_OEMCP);
+  WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void TStandinLog::Write(const std::wstring& text) {
+  if (FTee) ToConsole(text, FUnicode);
+  if (FPath.empty()) return;
+  if (GetTickCount64() - FOpenedAt >= kReopenMs) Reopen();
+  if (!FFile || !Append(text)) {
+    FFile.Reset();
+    Hold(text);
+  }
+}
+
+bool TStandinLog::Reopen() {
+  if (FPath.empty()) return false;
+  FFile.Reset();
+  return Open(FBegun ? OPEN_ALWAYS : CREATE_ALWAYS);
+}
+
+bool TStandinLog::Open(DWORD disposition) {
+  FOpenedAt = GetTickCount64();
+  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false; // held text waits for the next try
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size)) return false;
+  FFile = std::move(file);
+  FBegun = true;
+  const bool fresh = size.QuadPart == 0;
+  std::wstring text = fresh && FUnicode ? std::wstring(1, L'\xFEFF') : std::wstring();
+  text += FHeld;
+  FHeld.clear();
+  if (!Append(text)) {
+    FFile.Reset();
+    Hold(text.substr(fresh && FUnicode ? 1 : 0));
+  }
+  return fresh;
+}
+
+bool TStandinLog::Append(const std::wstring& text) {
+  if (text.empty()) return true;
+  const std::string bytes = Encode(text, FUnicode, CP_ACP);
+  LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(FFile.Get(), zero, nullptr, FILE_END)) return false;
+  DWORD written = 0;
+  return WriteFile(FFile.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                   nullptr) &&
+         written == bytes.size();
+}
+
+void TStandinLog::Hold(const std::wstring& text) {
+  if (FHeld.size() + text.size() <= kHeldLimit) FHeld += text;
+}
