@@ -171,6 +171,23 @@ int CheckState(HWND button) {
   return Send(button, BM_GETCHECK, 0, 0, state) ? static_cast<int>(state) : -1;
 }
 
+std::wstring MessageText(HWND box) {
+  std::wstring text;
+  for (HWND child : FindAll(box, L"STATIC")) {
+    const std::wstring part = WindowText(child);
+    if (part.empty()) continue;
+    if (!text.empty()) text += L"\n";
+    text += part;
+  }
+  return text;
+}
+
+HWND MessageOkButton(HWND box) {
+  const std::wstring ok = L"OK";
+  const auto found = FindAll(box, L"BUTTON", &ok);
+  return found.empty() ? nullptr : found.front();
+}
+
 bool TWidgetState::operator==(const TWidgetState& other) const {
   return Window == other.Window && ClassName == other.ClassName && Text == other.Text &&
          EqualRect(&Bounds, &other.Bounds) && Visible == other.Visible &&
@@ -249,7 +266,8 @@ TOperator::TOperator(std::wstring exePath) {
     GetExitCodeProcess(FProcess.Get(), &code);
     FFailure = L"the program ended before showing its window, exit code " + std::to_wstring(code);
   } else {
-    FFailure = L"no visible main window within the start limit";
+    FFailure = L"no visible main window within the start limit; windows shown: " +
+               DescribeTopLevelWindows();
   }
 }
 
@@ -357,6 +375,17 @@ HWND TOperator::WaitForTopLevel(const std::wstring& caption, const std::wstring&
   HWND found = nullptr;
   WaitFor([&] { return (found = FindTopLevel(caption, className)) != nullptr; }, timeout);
   return found;
+}
+
+std::wstring TOperator::DescribeTopLevelWindows() const {
+  std::wstring description;
+  for (HWND window : TopLevelWindows()) {
+    if (!description.empty()) description += L"; ";
+    description += ClassOf(window) + L" \"" + WindowText(window) + L"\"";
+    const std::wstring text = MessageText(window);
+    if (!text.empty()) description += L" saying \"" + text + L"\"";
+  }
+  return description.empty() ? L"none" : description;
 }
 
 DWORD TOperator::Close(std::chrono::milliseconds timeout) {

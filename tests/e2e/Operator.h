@@ -53,6 +53,10 @@ std::vector<std::wstring> ListItems(HWND listBox);
 RECT BoundsInParent(HWND window);
 // BM_GETCHECK of a button or tick box.
 int CheckState(HWND button);
+// The text of a message box or error report: the text of its non-empty STATIC children.
+std::wstring MessageText(HWND box);
+// Its "OK" button (null when missing).
+HWND MessageOkButton(HWND box);
 
 // What one window of the tree shows: enough to tell whether anything visible changed.
 struct TWidgetState {
@@ -123,6 +127,8 @@ public:
   HWND FindTopLevel(const std::wstring& caption, const std::wstring& className = L"") const;
   HWND WaitForTopLevel(const std::wstring& caption, const std::wstring& className,
                        std::chrono::milliseconds timeout) const;
+  // Class, caption and texts of every visible top-level window of the process, for messages.
+  std::wstring DescribeTopLevelWindows() const;
 
   // Asks the main window to close (WM_CLOSE) and waits for the process to end; its exit code,
   // or STILL_ACTIVE when it did not end in time.

@@ -32,11 +32,12 @@ protected:
   // The main window is the only window the program shows: no message box, no error report.
   void ExpectOnlyTheMainWindow() const {
     const std::vector<HWND> windows = FApp->TopLevelWindows();
-    for (HWND window : windows)
+    for (HWND window : windows) {
       if (window != FApp->MainWindow())
         ADD_FAILURE() << "unexpected window " << Utf8(e2e::ClassOf(window)) << " \""
-                      << Utf8(e2e::WindowText(window)) << "\" with text \""
-                      << Utf8(e2e::WindowText(GetWindow(window, GW_CHILD))) << "\"";
+                      << Utf8(e2e::WindowText(window)) << "\" saying \""
+                      << Utf8(e2e::MessageText(window)) << "\"";
+    }
     EXPECT_TRUE(IsWindowVisible(FApp->MainWindow()));
     EXPECT_TRUE(IsWindowEnabled(FApp->MainWindow())) << "a modal box would disable it";
   }
