@@ -1,0 +1,103 @@
+#include "tests/e2e/MirrorFixture.h"
+#include "funcoes/ProcessTerminator.h"
+#include "funcoes/RegistryValue.h"
+#include "funcoes/pure/ProcessName.h"
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+namespace e2e {
+
+int CountProcesses(const std::wstring& name) {
+  UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return 0;
+  PROCESSENTRY32W entry{sizeof(entry)};
+  int count = 0;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry))
+    if (ProcessNameMatches(entry.szExeFile, name)) ++count;
+  return count;
+}
+
+void WriteFile(const std::wstring& path, const std::string& content) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file.Valid()) << "cannot create " << Utf8(path);
+  DWORD written = 0;
+  ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string bytes;
+  if (!file) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  return bytes;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  std::wstring from = folder + L'\0'; // double NUL terminated
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationW(&op);
+}
+
+std::vector<std::wstring> PaneLines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(L"\r\n", start);
+    if (end == std::wstring::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+void TMirrorTest::SetUp() {
+  TerminateProcessByName(L"robocopy.exe");
+  // The stand-in's "minute" is shortened so that its monitoring passes come quickly.
+  SetEnvironmentVariableW(L"REPLIMAR_STANDIN_MINUTE_MS", L"200");
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  FRoot = std::wstring(temp) + L"replimar-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(GetTickCount64());
+  FSource = FRoot + L"\\origem";
+  FDestination = FRoot + L"\\destino";
+  ASSERT_TRUE(CreateDirectoryW(FRoot.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(FSource.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(FDestination.c_str(), nullptr));
+  RegistryValue(L"escrever", L"storage_Origem", FSource);
+  RegistryValue(L"escrever", L"storage_Destino", FDestination);
+}
+
+void TMirrorTest::TearDown() {
+  if (FApp && FApp->Running()) FApp->Close();
+  FApp.reset();
+  TerminateProcessByName(L"robocopy.exe");
+  WaitFor([] { return CountProcesses(L"robocopy.exe") == 0; }, kExitTimeout);
+  RemoveTree(FRoot);
+}
+
+void TMirrorTest::StartProgram() {
+  FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
+  ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
+}
+
+std::wstring TMirrorTest::LogPath() const {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"robocopy_log.txt";
+}
+
+} // namespace e2e

@@ -1,0 +1,34 @@
+#pragma once
+// A source and a destination folder for the program to mirror, stored as the operator's
+// choice before the program starts, and the processes of the mirroring tool around it.
+#include "tests/e2e/Operator.h"
+#include <memory>
+#include <string>
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+// Processes whose image is name (ASCII case ignored).
+int CountProcesses(const std::wstring& name);
+// Writes a file with text as its content (creating the file's folder's parents is up to the caller).
+void WriteFile(const std::wstring& path, const std::string& content);
+std::string ReadFileBytes(const std::wstring& path);
+// Removes a folder and everything in it.
+void RemoveTree(const std::wstring& folder);
+// Lines of a multi-line edit's text (CR LF separated, the final break not counted).
+std::vector<std::wstring> PaneLines(const std::wstring& text);
+int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line);
+
+class TMirrorTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Starts the program on the stored folders.
+  void StartProgram();
+  std::wstring LogPath() const;
+
+  std::wstring FRoot, FSource, FDestination;
+  std::unique_ptr<TOperator> FApp;
+};
+
+} // namespace e2e
