@@ -2,7 +2,6 @@
 #include "funcoes/ProcessTerminator.h"
 #include "funcoes/RegistryValue.h"
 #include "funcoes/pure/ProcessName.h"
-#include <shellapi.h>
 #include <tlhelp32.h>
 
 namespace e2e {
@@ -37,15 +36,6 @@ std::string ReadFileBytes(const std::wstring& path) {
   while (ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
     bytes.append(buffer, got);
   return bytes;
-}
-
-void RemoveTree(const std::wstring& folder) {
-  std::wstring from = folder + L'\0'; // double NUL terminated
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&op);
 }
 
 std::vector<std::wstring> PaneLines(const std::wstring& text) {

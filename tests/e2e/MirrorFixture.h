@@ -13,8 +13,6 @@ int CountProcesses(const std::wstring& name);
 // Writes a file with text as its content (creating the file's folder's parents is up to the caller).
 void WriteFile(const std::wstring& path, const std::string& content);
 std::string ReadFileBytes(const std::wstring& path);
-// Removes a folder and everything in it.
-void RemoveTree(const std::wstring& folder);
 // Lines of a multi-line edit's text (CR LF separated, the final break not counted).
 std::vector<std::wstring> PaneLines(const std::wstring& text);
 int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line);

@@ -35,6 +35,22 @@ bool Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR& result
          0;
 }
 
+std::wstring NewWorkFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return {};
+  for (;;) {
+    const std::wstring folder = std::wstring(temp) + L"replimar_e2e_" +
+                                std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                std::to_wstring(counter++);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+}
+
+} // namespace
+
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW entry;
   UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
@@ -51,22 +67,6 @@ void RemoveTree(const std::wstring& folder) {
   }
   RemoveDirectoryW(folder.c_str());
 }
-
-std::wstring NewWorkFolder() {
-  static std::atomic<int> counter{0};
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (length == 0 || length > MAX_PATH) return {};
-  for (;;) {
-    const std::wstring folder = std::wstring(temp) + L"replimar_e2e_" +
-                                std::to_wstring(GetCurrentProcessId()) + L"_" +
-                                std::to_wstring(counter++);
-    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
-  }
-}
-
-} // namespace
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -232,7 +232,7 @@ void PrintTo(const TWidgetState& state, std::ostream* out) {
        << " check " << state.Check << " rows " << state.Items.size();
 }
 
-TOperator::TOperator(std::wstring exePath) {
+TOperator::TOperator(std::wstring exePath, TStartWait wait) {
   BeDpiAware();
   FWorkFolder = NewWorkFolder();
   if (FWorkFolder.empty()) {
@@ -252,6 +252,7 @@ TOperator::TOperator(std::wstring exePath) {
   UniqueHandle thread(info.hThread);
   FProcessId = info.dwProcessId;
 
+  if (wait == TStartWait::ForProcessOnly) return;
   HWND found = nullptr;
   const bool shown = WaitFor(
       [&] {
@@ -402,4 +403,15 @@ DWORD TOperator::WaitForExit(std::chrono::milliseconds timeout) {
   return code;
 }
 
+} // namespace e2e
+
+namespace e2e {
+bool TOperator::AdoptMainWindow(std::chrono::milliseconds timeout) {
+  return WaitFor(
+      [&] {
+        FMainWindow = FindTopLevel(kMainCaption, kMainClass);
+        return FMainWindow != nullptr;
+      },
+      timeout);
+}
 } // namespace e2e

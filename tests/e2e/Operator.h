@@ -76,13 +76,22 @@ std::vector<TWidgetState> Snapshot(HWND root);
 std::string Utf8(const std::wstring& text);
 void PrintTo(const TWidgetState& state, std::ostream* out);
 
+// Removes a folder and everything in it.
+void RemoveTree(const std::wstring& folder);
+
+enum class TStartWait { ForMainWindow, ForProcessOnly };
+
 // One running copy of the program. Each test starts its own; the destructor ends a copy that
 // is still running and removes the working folder.
 class TOperator {
 public:
   // Starts the program with a fresh temporary folder as its current folder and waits until its
   // main window is visible (the test fails through the returned flag of Started()).
-  explicit TOperator(std::wstring exePath);
+  // With TStartWait::ForProcessOnly it returns once the process runs (for a start-up that
+  // shows a box before the window); AdoptMainWindow then finds the window.
+  explicit TOperator(std::wstring exePath, TStartWait wait = TStartWait::ForMainWindow);
+  // Waits for the visible main window of a program started with ForProcessOnly.
+  bool AdoptMainWindow(std::chrono::milliseconds timeout = kStartTimeout);
   ~TOperator();
   TOperator(const TOperator&) = delete;
   TOperator& operator=(const TOperator&) = delete;
