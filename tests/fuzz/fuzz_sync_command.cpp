@@ -107,16 +107,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckPrepared(rawSource);
   CheckPrepared(rawDestination);
   CheckOverlap(rawSource, rawDestination);
-  SplitCommandLine(rawSource + L" " + rawDestination);
+  SplitCommandLineArgs(rawSource + L" " + rawDestination);
 
   const std::wstring source = PrepareSyncFolder(rawSource);
   const std::wstring destination = PrepareSyncFolder(rawDestination);
   if (!IsQuotableFolder(source) || !IsQuotableFolder(destination) || !IsQuotableFolder(log))
     return 0;
-  Require(SplitCommandLine(BuildSyncCommand(source, destination, log)) ==
+  Require(SplitCommandLineArgs(BuildSyncCommand(source, destination, log)) ==
           Intended(kSyncProgram, source, destination, log));
   if (!HasQuoteOrNul(program))
-    Require(SplitCommandLine(BuildSyncProcessCommandLine(program, source, destination, log)) ==
+    Require(SplitCommandLineArgs(BuildSyncProcessCommandLine(program, source, destination, log)) ==
             Intended(program, source, destination, log));
   return 0;
 }

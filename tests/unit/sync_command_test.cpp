@@ -89,12 +89,12 @@ TEST(SyncCommand, PreparedFoldersReachTheToolAsExactlyTheIntendedArguments) {
   for (const std::wstring& raw : folders) {
     const std::wstring folder = PrepareSyncFolder(raw);
     ASSERT_TRUE(IsQuotableFolder(folder));
-    EXPECT_EQ(SplitCommandLine(BuildSyncCommand(folder, L"D:\\Destino", kLog)),
+    EXPECT_EQ(SplitCommandLineArgs(BuildSyncCommand(folder, L"D:\\Destino", kLog)),
               IntendedArgs(L"robocopy", folder, L"D:\\Destino", kLog));
-    EXPECT_EQ(SplitCommandLine(BuildSyncCommand(L"D:\\Origem", folder, kLog)),
+    EXPECT_EQ(SplitCommandLineArgs(BuildSyncCommand(L"D:\\Origem", folder, kLog)),
               IntendedArgs(L"robocopy", L"D:\\Origem", folder, kLog));
-    EXPECT_EQ(SplitCommandLine(BuildSyncProcessCommandLine(L"C:\\Windows\\System32\\robocopy.exe",
-                                                           folder, folder, kLog)),
+    EXPECT_EQ(SplitCommandLineArgs(BuildSyncProcessCommandLine(
+                  L"C:\\Windows\\System32\\robocopy.exe", folder, folder, kLog)),
               IntendedArgs(L"C:\\Windows\\System32\\robocopy.exe", folder, folder, kLog));
   }
 }
@@ -102,7 +102,7 @@ TEST(SyncCommand, PreparedFoldersReachTheToolAsExactlyTheIntendedArguments) {
 TEST(SyncCommand, AnUnpreparedShareRootWouldSwallowTheFollowingArguments) {
   // The fault that PrepareSyncFolder mends: "\\server\share\" as destination escapes its
   // closing quote, and the options become part of the destination.
-  const TArgs args = SplitCommandLine(BuildSyncCommand(L"C:\\A", L"\\\\server\\share\\", kLog));
+  const TArgs args = SplitCommandLineArgs(BuildSyncCommand(L"C:\\A", L"\\\\server\\share\\", kLog));
   EXPECT_NE(args, IntendedArgs(L"robocopy", L"C:\\A", L"\\\\server\\share\\", kLog));
   ASSERT_GE(args.size(), 3u);
   EXPECT_EQ(args[2].rfind(L"\\\\server\\share\" /MIR", 0), 0u);
@@ -208,7 +208,7 @@ const struct {
 
 TEST(CommandLineArgs, SplitsLikeWindowsPrograms) {
   for (const auto& c : kSplitCases)
-    EXPECT_EQ(SplitCommandLine(c.line), c.args) << std::string(c.line.begin(), c.line.end());
+    EXPECT_EQ(SplitCommandLineArgs(c.line), c.args) << std::string(c.line.begin(), c.line.end());
 }
 
 #ifdef _WIN32
@@ -234,7 +234,7 @@ TEST(CommandLineArgs, AgreesWithCommandLineToArgvW) {
     ASSERT_NE(argv, nullptr);
     const std::vector<std::wstring> system(argv, argv + count);
     LocalFree(argv);
-    EXPECT_EQ(SplitCommandLine(line), system);
+    EXPECT_EQ(SplitCommandLineArgs(line), system);
   }
   FreeLibrary(shell);
 }

@@ -8,7 +8,7 @@ bool IsBlank(wchar_t c) {
 
 } // namespace
 
-std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+std::vector<std::wstring> SplitCommandLineArgs(std::wstring_view commandLine) {
   const std::wstring_view line = commandLine.substr(0, commandLine.find(L'\0'));
   std::vector<std::wstring> args;
   size_t i = 0;

@@ -10,4 +10,4 @@
 // '"' (no escapes). Then arguments are separated by spaces and tabs outside quotes; '"' toggles
 // quoting; 2n "\" before '"' give n "\" and the '"' toggles, 2n+1 give n "\" and a literal '"';
 // "\" elsewhere is literal; "" inside quotes is a literal '"'.
-std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+std::vector<std::wstring> SplitCommandLineArgs(std::wstring_view commandLine);
