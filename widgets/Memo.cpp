@@ -46,6 +46,10 @@ void TMemo::ReplaceLine(int index, const std::wstring& text) {
   const int length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
   SendMessageW(Handle(), EM_SETSEL, start, start + length);
   SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  // The caret goes back to the start of the empty line after the text, as after an append,
+  // so scrolling to it shows the lines from their first column.
+  const int end = TextLength(Handle());
+  SendMessageW(Handle(), EM_SETSEL, end, end);
 }
 
 void TMemo::Clear() { SetWindowTextW(Handle(), L""); }
