@@ -1,0 +1,261 @@
+#pragma once
+// Shared helpers of the in-process Win32 tests: the application set up once, a host window
+// for widgets, temporary folder trees, polling with a deadline, and a closer for the modal
+// message box that an event handler's error opens.
+#include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
+#include "widgets/Application.h"
+#include "widgets/Form.h"
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wintest {
+
+// Application.Initialize() once for the whole test program, as the entry point does.
+class TApplicationEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override { Application.Initialize(); }
+};
+// GoogleTest takes ownership of the environment.
+inline ::testing::Environment* const gApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
+
+constexpr DWORD kDefaultDeadlineMs = 15000;
+
+// Polls a condition until it holds or the deadline passes; dispatches this thread's messages
+// meanwhile so that windows of the test stay responsive.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultDeadlineMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+inline std::string Narrow(const std::wstring& text) {
+  return ToUtf8(text);
+}
+
+inline std::wstring CurrentFolderNow() {
+  wchar_t buffer[MAX_PATH * 2] = {};
+  GetCurrentDirectoryW(MAX_PATH * 2, buffer);
+  return buffer;
+}
+
+inline bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline bool PathPresent(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A drive letter that names no drive of this system ("Q:"), searched from Q on.
+inline std::wstring MissingDrive() {
+  const DWORD drives = GetLogicalDrives();
+  for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter)
+    if (!(drives & (1u << (letter - L'A')))) return std::wstring(1, letter) + L":";
+  ADD_FAILURE() << "every drive letter from Q to Y is in use";
+  return L"Q:";
+}
+
+// Removes a tree; hidden, system and read-only entries included.
+inline void RemoveTree(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
+    return;
+  }
+  WIN32_FIND_DATAW entry;
+  {
+    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    if (find) {
+      do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+      } while (FindNextFileW(find.Get(), &entry));
+    }
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+// A fresh folder under the user's temporary folder, removed with everything in it at the end.
+// The process's current folder is put back first, since the lists move it into the tree.
+class TTempTree {
+public:
+  explicit TTempTree(const std::wstring& tag) : FSavedCurrent(CurrentFolderNow()) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    wchar_t full[MAX_PATH * 2] = {};
+    // The lists report long names; a short form of the temporary folder would not compare.
+    if (!GetLongPathNameW(temp, full, MAX_PATH * 2)) lstrcpynW(full, temp, MAX_PATH * 2);
+    std::wstring base = full;
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    static std::atomic<int> serial{0};
+    FRoot = base + L"\\replimar_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(serial++);
+    RemoveTree(FRoot);
+    if (!CreateDirectoryW(FRoot.c_str(), nullptr))
+      ADD_FAILURE() << "cannot create " << Narrow(FRoot) << ": "
+                    << Narrow(SysErrorMessage(GetLastError()));
+  }
+  ~TTempTree() {
+    SetCurrentDirectoryW(FSavedCurrent.c_str());
+    RemoveTree(FRoot);
+  }
+  TTempTree(const TTempTree&) = delete;
+  TTempTree& operator=(const TTempTree&) = delete;
+
+  const std::wstring& Root() const { return FRoot; }
+  std::wstring Path(const std::wstring& relative) const {
+    return relative.empty() ? FRoot : FRoot + L"\\" + relative;
+  }
+  // Creates a folder (parents must exist) and returns its full path.
+  std::wstring Folder(const std::wstring& relative, DWORD attributes = 0) const {
+    const std::wstring path = Path(relative);
+    if (!CreateDirectoryW(path.c_str(), nullptr))
+      ADD_FAILURE() << "cannot create folder " << Narrow(path);
+    if (attributes && !SetFileAttributesW(path.c_str(), attributes))
+      ADD_FAILURE() << "cannot set attributes of " << Narrow(path);
+    return path;
+  }
+  // Creates a file with the given bytes and returns its full path.
+  std::wstring File(const std::wstring& relative, const std::string& bytes = {},
+                    DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
+    const std::wstring path = Path(relative);
+    UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    if (!file) {
+      ADD_FAILURE() << "cannot create file " << Narrow(path);
+      return path;
+    }
+    DWORD written = 0;
+    if (!bytes.empty() &&
+        !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+      ADD_FAILURE() << "cannot write " << Narrow(path);
+    return path;
+  }
+
+private:
+  std::wstring FSavedCurrent;
+  std::wstring FRoot;
+};
+
+// A hidden top-level window that widgets are created into.
+class THostForm {
+public:
+  explicit THostForm(int width = 400, int height = 300) {
+    FForm.CreateForm(L"TestHost", L"host", width, height, TFontSpec{});
+  }
+  TForm& Form() { return FForm; }
+  // Shows the window without running its show event (for tests that read painted pixels).
+  void ShowPlain() {
+    SetWindowPos(FForm.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    UpdateWindow(FForm.Handle());
+  }
+
+private:
+  TForm FForm;
+};
+
+// Waits on its own thread for the program's modal message box (a top-level "ReplimarMessage"
+// window of this process), records its texts and closes it. The test's thread meanwhile runs
+// the box's modal loop inside the code under test.
+class TMessageBoxCloser {
+public:
+  explicit TMessageBoxCloser(DWORD timeoutMs = kDefaultDeadlineMs)
+      : FThread([this, timeoutMs] { Watch(timeoutMs); }) {}
+  ~TMessageBoxCloser() { Join(); }
+  TMessageBoxCloser(const TMessageBoxCloser&) = delete;
+  TMessageBoxCloser& operator=(const TMessageBoxCloser&) = delete;
+
+  // Waits for the watcher to finish; then Found() and Text() are final.
+  void Join() {
+    if (FThread.joinable()) {
+      FStop = true;
+      FThread.join();
+    }
+  }
+  bool Found() const { return FFound; }
+  // The texts of the box's static children, joined by "\n".
+  const std::wstring& Text() const { return FText; }
+
+private:
+  static HWND FindBox() {
+    struct TSearch {
+      DWORD Process;
+      HWND Box;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& s = *reinterpret_cast<TSearch*>(data);
+          DWORD process = 0;
+          GetWindowThreadProcessId(window, &process);
+          wchar_t className[64] = {};
+          GetClassNameW(window, className, 64);
+          if (process == s.Process && lstrcmpW(className, L"ReplimarMessage") == 0 &&
+              IsWindowVisible(window)) {
+            s.Box = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Box;
+  }
+
+  void Watch(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // Once Join is called the box had its chance: a short grace, then give up.
+    ULONGLONG stopAt = 0;
+    for (;;) {
+      if (HWND box = FindBox()) {
+        std::wstring text;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM data) -> BOOL {
+              wchar_t className[32] = {};
+              GetClassNameW(child, className, 32);
+              if (lstrcmpiW(className, L"Static") == 0) {
+                wchar_t buffer[1024] = {};
+                GetWindowTextW(child, buffer, 1024);
+                auto& out = *reinterpret_cast<std::wstring*>(data);
+                if (buffer[0]) out += (out.empty() ? L"" : L"\n") + std::wstring(buffer);
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&text));
+        FText = text;
+        FFound = true;
+        PostMessageW(box, WM_CLOSE, 0, 0);
+        return;
+      }
+      const ULONGLONG now = GetTickCount64();
+      if (FStop && stopAt == 0) stopAt = now + 200;
+      if (now >= deadline || (stopAt && now >= stopAt)) return;
+      Sleep(20);
+    }
+  }
+
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FFound{false};
+  std::wstring FText;
+  std::thread FThread;
+};
+
+} // namespace wintest

@@ -1,0 +1,223 @@
+// The folder list: its rows for a folder, moving to another folder (by property, by row, by a
+// double-click), the folder handed to its file list, and the process's current folder.
+#include "WinTestSupport.h"
+#include "funcoes/pure/Exception.h"
+#include "widgets/DirectoryListBox.h"
+#include "widgets/FileListBox.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::CurrentFolderNow;
+using wintest::Narrow;
+using wintest::THostForm;
+using wintest::TMessageBoxCloser;
+using wintest::TTempTree;
+using TNames = std::vector<std::wstring>;
+
+std::wstring Upper(std::wstring text) {
+  CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// The rows on the way down to a folder, spelled out from its path: the root "C:\" and then
+// each name.
+TNames WayDown(const std::wstring& folder) {
+  TNames rows{folder.substr(0, 3)};
+  size_t start = 3;
+  while (start < folder.size()) {
+    size_t end = folder.find(L'\\', start);
+    if (end == std::wstring::npos) end = folder.size();
+    rows.push_back(folder.substr(start, end - start));
+    start = end + 1;
+  }
+  return rows;
+}
+
+TNames Concat(TNames a, const TNames& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class DirectoryListTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(FTree.Root()[1], L':') << "the temporary folder is on a drive";
+    FTree.Folder(L"beta");
+    FTree.Folder(L"Alpha");
+    FTree.Folder(L"Gamma");
+    FTree.Folder(L"delta2");
+    FTree.Folder(L"zhidden", FILE_ATTRIBUTE_HIDDEN);
+    FTree.Folder(L"zsystem", FILE_ATTRIBUTE_SYSTEM);
+    FTree.File(L"file.txt", "x");
+    FTree.File(L"beta\\in-beta.mp3", "y");
+    FTree.Folder(L"beta\\deeper");
+    ASSERT_TRUE(GetFileAttributesW(FTree.Path(L"zhidden").c_str()) & FILE_ATTRIBUTE_HIDDEN)
+        << "this file system keeps no hidden attribute";
+    ASSERT_TRUE(GetFileAttributesW(FTree.Path(L"zsystem").c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
+    FDirs.SetBounds({8, 8, 200, 250});
+    FFiles.SetBounds({216, 8, 170, 250});
+    FDirs.Create(FHost.Form());
+    FFiles.Create(FHost.Form());
+    FDirs.FileList = &FFiles;
+  }
+
+  int RowOf(const std::wstring& text) const {
+    const TNames items = FDirs.Items();
+    const auto it = std::find(items.begin(), items.end(), text);
+    return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+  }
+
+  // A double-click on a row as the list reports it to the window.
+  void DoubleClick(int row) {
+    SendMessageW(FDirs.Handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageW(FHost.Form().Handle(), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(FDirs.Handle()), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(FDirs.Handle()));
+  }
+
+  TTempTree FTree{L"dirs"};
+  THostForm FHost;
+  TDirectoryListBox FDirs;
+  TFileListBox FFiles;
+};
+
+TEST_F(DirectoryListTest, ANewListShowsTheCurrentFolder) {
+  EXPECT_EQ(FDirs.Directory(), FTree.Root());
+  EXPECT_EQ(FDirs.Items(), Concat(WayDown(FTree.Root()), {L"Alpha", L"beta", L"delta2", L"Gamma"}));
+}
+
+TEST_F(DirectoryListTest, RowsAreTheWayDownThenTheSortedVisibleSubfolders) {
+  ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\"));
+  FDirs.SetDirectory(FTree.Root() + L"\\beta");
+  FDirs.SetDirectory(FTree.Root());
+  const TNames way = WayDown(FTree.Root());
+  // Letter case ignored in the order; hidden and system folders and files left out.
+  EXPECT_EQ(FDirs.Items(), Concat(way, {L"Alpha", L"beta", L"delta2", L"Gamma"}));
+  // The highlight is on the current folder's row.
+  EXPECT_EQ(FDirs.ItemIndex(), static_cast<int>(way.size()) - 1);
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  EXPECT_EQ(FFiles.Directory(), FTree.Root());
+  EXPECT_EQ(FFiles.Items(), (TNames{L"file.txt"}));
+}
+
+TEST_F(DirectoryListTest, OnADriveRootTheRootRowIsTheCurrentRow) {
+  FDirs.SetDirectory(L"C:\\");
+  EXPECT_EQ(FDirs.Directory(), L"C:\\");
+  const TNames items = FDirs.Items();
+  ASSERT_FALSE(items.empty());
+  EXPECT_EQ(items[0], L"C:\\");
+  EXPECT_EQ(FDirs.ItemIndex(), 0);
+  const bool hasWindows = std::any_of(items.begin() + 1, items.end(), [](const std::wstring& s) {
+    return lstrcmpiW(s.c_str(), L"windows") == 0;
+  });
+  EXPECT_TRUE(hasWindows);
+  EXPECT_EQ(CurrentFolderNow(), L"C:\\");
+  EXPECT_EQ(FFiles.Directory(), L"C:\\");
+}
+
+TEST_F(DirectoryListTest, TheFolderIsTakenAsTheSystemReportsIt) {
+  ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\"));
+  FDirs.SetDirectory(FTree.Root() + L"\\beta\\");
+  EXPECT_EQ(FDirs.Directory(), FTree.Root() + L"\\beta");
+  // A relative name is entered from the current folder.
+  FDirs.SetDirectory(L"deeper");
+  EXPECT_EQ(FDirs.Directory(), FTree.Root() + L"\\beta\\deeper");
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root() + L"\\beta\\deeper");
+  EXPECT_EQ(FFiles.Directory(), FTree.Root() + L"\\beta\\deeper");
+}
+
+TEST_F(DirectoryListTest, AMissingFolderRaisesAndKeepsTheList) {
+  const TNames before = FDirs.Items();
+  const std::wstring missing = FTree.Path(L"missing");
+  try {
+    FDirs.SetDirectory(missing);
+    FAIL() << "no error raised";
+  } catch (const EInOutError& e) {
+    EXPECT_NE(e.Message().find(missing), std::wstring::npos) << Narrow(e.Message());
+  }
+  EXPECT_EQ(FDirs.Directory(), FTree.Root());
+  EXPECT_EQ(FDirs.Items(), before);
+  EXPECT_EQ(FFiles.Directory(), FTree.Root());
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  EXPECT_THROW(FDirs.SetDirectory(wintest::MissingDrive() + L"\\nowhere"), EInOutError);
+  EXPECT_EQ(FDirs.Directory(), FTree.Root());
+}
+
+TEST_F(DirectoryListTest, TheSameFolderOrAnEmptyNameChangesNothing) {
+  // The current folder is moved away behind the list's back: only a real move would bring
+  // it back.
+  const std::wstring elsewhere = FTree.Path(L"Alpha");
+  ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.c_str()));
+  const int reads = FFiles.ReadCount();
+  FDirs.SetDirectory(Upper(FTree.Root()));
+  FDirs.SetDirectory(FTree.Root());
+  FDirs.SetDirectory(L"");
+  EXPECT_EQ(FDirs.Directory(), FTree.Root());
+  EXPECT_EQ(CurrentFolderNow(), elsewhere);
+  EXPECT_EQ(FFiles.ReadCount(), reads);
+}
+
+TEST_F(DirectoryListTest, OpeningASubfolderRowMovesTheListAndItsFileList) {
+  const int beta = RowOf(L"beta");
+  ASSERT_GE(beta, 0);
+  FDirs.OpenRow(beta);
+  const std::wstring target = FTree.Path(L"beta");
+  EXPECT_EQ(FDirs.Directory(), target);
+  EXPECT_EQ(FDirs.Items(), Concat(WayDown(target), {L"deeper"}));
+  EXPECT_EQ(FDirs.ItemIndex(), static_cast<int>(WayDown(target).size()) - 1);
+  EXPECT_EQ(FFiles.Directory(), target);
+  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3"}));
+  EXPECT_EQ(CurrentFolderNow(), target);
+}
+
+TEST_F(DirectoryListTest, OpeningRowsOnTheWayDownMovesUp) {
+  const TNames way = WayDown(FTree.Root());
+  ASSERT_GE(way.size(), 3u);
+  // The parent's row.
+  FDirs.OpenRow(static_cast<int>(way.size()) - 2);
+  const std::wstring parent = FTree.Root().substr(0, FTree.Root().find_last_of(L'\\'));
+  EXPECT_EQ(FDirs.Directory(), parent);
+  EXPECT_EQ(FFiles.Directory(), parent);
+  // The current row opens the folder shown: nothing changes.
+  const int reads = FFiles.ReadCount();
+  FDirs.OpenRow(FDirs.ItemIndex());
+  EXPECT_EQ(FDirs.Directory(), parent);
+  EXPECT_EQ(FFiles.ReadCount(), reads);
+  // The root row.
+  FDirs.OpenRow(0);
+  EXPECT_EQ(FDirs.Directory(), FTree.Root().substr(0, 3));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root().substr(0, 3));
+}
+
+TEST_F(DirectoryListTest, ADoubleClickOpensTheRow) {
+  const int gamma = RowOf(L"Gamma");
+  ASSERT_GE(gamma, 0);
+  DoubleClick(gamma);
+  EXPECT_EQ(FDirs.Directory(), FTree.Path(L"Gamma"));
+  EXPECT_EQ(FFiles.Directory(), FTree.Path(L"Gamma"));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"Gamma"));
+}
+
+TEST_F(DirectoryListTest, ADoubleClickOnAVanishedFolderIsReportedAndTheListStays) {
+  const int gamma = RowOf(L"Gamma");
+  ASSERT_GE(gamma, 0);
+  ASSERT_TRUE(RemoveDirectoryW(FTree.Path(L"Gamma").c_str()));
+  {
+    TMessageBoxCloser closer;
+    DoubleClick(gamma); // returns once the error box has been closed
+    closer.Join();
+    ASSERT_TRUE(closer.Found()) << "no error report shown";
+    EXPECT_NE(closer.Text().find(FTree.Path(L"Gamma")), std::wstring::npos)
+        << Narrow(closer.Text());
+  }
+  EXPECT_EQ(FDirs.Directory(), FTree.Root());
+  EXPECT_EQ(FFiles.Directory(), FTree.Root());
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+// The file list: its mask split at ";" with each piece used as written, what it leaves out, its
+// order, and reading its folder only when the folder or the mask really changes.
+#include "WinTestSupport.h"
+#include "funcoes/pure/Exception.h"
+#include "widgets/FileListBox.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::CurrentFolderNow;
+using wintest::Narrow;
+using wintest::THostForm;
+using wintest::TTempTree;
+using TNames = std::vector<std::wstring>;
+
+// The media mask of the folder selection, as the window sets it.
+constexpr wchar_t kMediaMask[] =
+    L"*.MBD; *.TXT;*.MP2;*.MP3;*.MP4;*.MOV;*.MXF;*.AVI;*.ASF;*.BMP;*.DV;*.FLV;*.GXF;*.JPG;*.MPG;"
+    L"*.WMA;*.WMV;*.TGA;*.VOB;*.XML;*.PNG;*.MKV";
+
+std::wstring Upper(std::wstring text) {
+  CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+class FileListTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FTree.File(L"a.txt", "a");
+    FTree.File(L"B.TXT", "b");
+    FTree.File(L" c.txt", "c"); // a name that begins with a blank
+    FTree.File(L"d.mp3", "d");
+    FTree.File(L"hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN);
+    FTree.File(L"system.txt", "s", FILE_ATTRIBUTE_SYSTEM);
+    FTree.Folder(L"folder.txt");
+    FTree.Folder(L"sub");
+    FTree.File(L"sub\\e.txt", "e");
+    ASSERT_TRUE(GetFileAttributesW(FTree.Path(L"hidden.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN)
+        << "this file system keeps no hidden attribute";
+    ASSERT_TRUE(GetFileAttributesW(FTree.Path(L"system.txt").c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    // A new list shows the process's current folder.
+    ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
+    FList.SetBounds({8, 8, 200, 200});
+  }
+  void Create() { FList.Create(FHost.Form()); }
+
+  TTempTree FTree{L"files"};
+  THostForm FHost;
+  TFileListBox FList;
+};
+
+TEST_F(FileListTest, ANewListShowsTheCurrentFolderWithEveryFile) {
+  Create();
+  EXPECT_EQ(FList.Directory(), FTree.Root());
+  EXPECT_EQ(FList.Mask(), L"*.*");
+  EXPECT_EQ(FList.ReadCount(), 1);
+  // Sorted by name, letter case ignored; folders, hidden and system files left out.
+  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"a.txt", L"B.TXT", L"d.mp3"}));
+}
+
+struct TMaskCase {
+  const wchar_t* Mask;
+  TNames Expected;
+};
+
+class FileListMaskTest : public FileListTest, public ::testing::WithParamInterface<TMaskCase> {};
+
+TEST_P(FileListMaskTest, ListsWhatEachPieceMatches) {
+  Create();
+  FList.SetMask(GetParam().Mask);
+  EXPECT_EQ(FList.Items(), GetParam().Expected) << "mask \"" << Narrow(GetParam().Mask) << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, FileListMaskTest,
+    ::testing::Values(TMaskCase{L"*.TXT", {L" c.txt", L"a.txt", L"B.TXT"}},
+                      // The blank belongs to the pattern: only names that begin with a blank match.
+                      TMaskCase{L" *.TXT", {L" c.txt"}},
+                      TMaskCase{L"*.MP3; *.TXT", {L" c.txt", L"d.mp3"}},
+                      // A file matched by two pieces is listed twice.
+                      TMaskCase{L"*.TXT;a*", {L" c.txt", L"a.txt", L"a.txt", L"B.TXT"}},
+                      TMaskCase{L"a.txt;A.TXT", {L"a.txt", L"a.txt"}},
+                      TMaskCase{L"?.txt", {L"a.txt", L"B.TXT"}}, TMaskCase{L"*.MBD", {}},
+                      TMaskCase{L"*.TXT;", {L" c.txt", L"a.txt", L"B.TXT"}},
+                      // The window's media mask: "a.txt" and "B.TXT" stay out because of " *.TXT".
+                      TMaskCase{kMediaMask, {L" c.txt", L"d.mp3"}}));
+
+TEST_F(FileListTest, NothingIsReadBeforeTheWindowExists) {
+  FList.SetMask(L"*.MP3");
+  EXPECT_EQ(FList.ReadCount(), 0);
+  Create();
+  EXPECT_EQ(FList.ReadCount(), 1);
+  EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
+}
+
+TEST_F(FileListTest, TheSameMaskDoesNotReadAgain) {
+  Create();
+  FList.SetMask(kMediaMask);
+  const int reads = FList.ReadCount();
+  EXPECT_EQ(reads, 2);
+  FList.SetMask(kMediaMask);
+  EXPECT_EQ(FList.ReadCount(), reads);
+  // A file that appears meanwhile is seen only at the next real change.
+  FTree.File(L"new.mp3");
+  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"d.mp3"}));
+  // The letter case of a mask counts as a change of text.
+  FList.SetMask(L"*.mbd; *.txt;*.mp2;*.mp3");
+  EXPECT_EQ(FList.ReadCount(), reads + 1);
+  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"d.mp3", L"new.mp3"}));
+}
+
+TEST_F(FileListTest, TheSameFolderInOtherLetterCaseDoesNotReadAgain) {
+  Create();
+  const int reads = FList.ReadCount();
+  FList.SetDirectory(Upper(FTree.Root()));
+  EXPECT_EQ(FList.ReadCount(), reads);
+  EXPECT_EQ(FList.Directory(), FTree.Root());
+}
+
+TEST_F(FileListTest, AnotherFolderBecomesTheCurrentFolderAndIsRead) {
+  Create();
+  const int reads = FList.ReadCount();
+  FList.SetDirectory(FTree.Path(L"sub"));
+  EXPECT_EQ(FList.ReadCount(), reads + 1);
+  EXPECT_EQ(FList.Directory(), FTree.Path(L"sub"));
+  EXPECT_EQ(FList.Items(), (TNames{L"e.txt"}));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"sub"));
+}
+
+TEST_F(FileListTest, ReadingAgainMakesTheListsFolderCurrent) {
+  Create();
+  ASSERT_TRUE(SetCurrentDirectoryW(FTree.Path(L"sub").c_str()));
+  FList.SetMask(L"*.TXT");
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"a.txt", L"B.TXT"}));
+}
+
+TEST_F(FileListTest, AFolderThatCannotBeEnteredRaisesAndKeepsTheOldOne) {
+  Create();
+  const int reads = FList.ReadCount();
+  const TNames before = FList.Items();
+  const std::wstring missing = FTree.Path(L"missing");
+  try {
+    FList.SetDirectory(missing);
+    FAIL() << "no error raised";
+  } catch (const EInOutError& e) {
+    EXPECT_NE(e.Message().find(missing), std::wstring::npos) << Narrow(e.Message());
+  }
+  EXPECT_EQ(FList.Directory(), FTree.Root());
+  EXPECT_EQ(FList.ReadCount(), reads);
+  EXPECT_EQ(FList.Items(), before);
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  // A file is no folder either.
+  EXPECT_THROW(FList.SetDirectory(FTree.Path(L"a.txt")), EInOutError);
+  EXPECT_EQ(FList.Directory(), FTree.Root());
+}
+
+} // namespace
