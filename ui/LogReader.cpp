@@ -1,7 +1,5 @@
 #include "ui/LogReader.h"
 #include "funcoes/Handles.h"
-#include "funcoes/SystemText.h"
-#include "funcoes/pure/Exception.h"
 #include "ui/SyncTool.h"
 #include <windows.h>
 #include <algorithm>
@@ -44,12 +42,7 @@ std::optional<TLogSummary> TLogReader::Pass() {
     Restart();
     return std::nullopt;
   }
-  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD error = GetLastError();
-    throw EFOpenError(L"Cannot open file \"" + FPath + L"\". " + SysErrorMessage(error));
-  }
+  UniqueFileHandle file = OpenForReading(FPath);
   BY_HANDLE_FILE_INFORMATION info{};
   GetFileInformationByHandle(file.Get(), &info);
   const TIdentity identity{info.dwVolumeSerialNumber,

@@ -44,13 +44,18 @@ int64_t FileSizeOf(const std::wstring& fileName) {
                               entry.nFileSizeLow);
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
+UniqueFileHandle OpenForReading(const std::wstring& path) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD error = GetLastError();
     throw EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(error));
   }
+  return file;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+  UniqueFileHandle file = OpenForReading(path);
   LARGE_INTEGER size{};
   GetFileSizeEx(file.Get(), &size);
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');

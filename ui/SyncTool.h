@@ -1,6 +1,7 @@
 #pragma once
 // What the mirror run needs from the system: the log's place, starting the mirroring tool,
 // reading the log, and the display conversion of its last line.
+#include "funcoes/Handles.h"
 #include "ui/pure/LogText.h"
 #include <windows.h>
 #include <cstdint>
@@ -17,6 +18,9 @@ DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
 bool FileExists(const std::wstring& path);
 // Size of a file as its folder records it; 0 when no entry of that name is found.
 int64_t FileSizeOf(const std::wstring& fileName);
+// Opens an existing file for reading, sharing read and write with the tool that writes it. A
+// file that exists but cannot be opened raises EFOpenError "Cannot open file "%s". %s".
+UniqueFileHandle OpenForReading(const std::wstring& path);
 // The whole file, opened for reading with read and write sharing. A file that exists but
 // cannot be opened raises EFOpenError "Cannot open file "%s". %s".
 std::string ReadWholeFile(const std::wstring& path);

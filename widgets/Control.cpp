@@ -1,6 +1,7 @@
 #include "widgets/Control.h"
 #include "funcoes/Handles.h"
 #include "widgets/Dpi.h"
+#include "widgets/Style.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <map>
@@ -120,14 +121,35 @@ LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT msg, WPARAM wParam, LP
 }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(FHandle, msg, wParam, lParam);
+  LRESULT result = 0;
+  if (Reflect(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+  case WM_ERASEBKGND:
+    return 1; // WM_PAINT covers the whole client area
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(FHandle, &ps);
+    RECT client;
+    GetClientRect(FHandle, &client);
+    Paint(dc, client);
+    EndPaint(FHandle, &ps);
+    return 0;
+  }
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
+    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
+    return reinterpret_cast<LRESULT>(FaceBrush());
+  default:
+    return DefWindowProcW(FHandle, msg, wParam, lParam);
+  }
 }
+
+void TControl::Paint(HDC dc, const RECT& client) { PaintBackground(dc, client); }
 
 bool TControl::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-void TControl::PaintBackground(HDC dc, const RECT& rect) {
-  FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-}
+void TControl::PaintBackground(HDC dc, const RECT& rect) { FillRect(dc, &rect, FaceBrush()); }
 
 void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
   if (!FParent || !FParent->Handle()) return;

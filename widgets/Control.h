@@ -56,8 +56,11 @@ protected:
   void Subclass();
   virtual LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Messages of the program's own window classes (made by CreateOwnWindow).
+  // Messages of the program's own window classes (made by CreateOwnWindow): notifications
+  // reflected to their children, painting through Paint, the face colour for child controls.
   virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Draws the whole client area of an own-class window; by default its face.
+  virtual void Paint(HDC dc, const RECT& client);
   // Creates a window of one of the program's own classes, attached to this object.
   HWND CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
                        DWORD style, HWND parent, int id, const RECT& rect);

@@ -73,10 +73,6 @@ void TForm::Show() {
   UpdateWindow(Handle());
 }
 
-void TForm::PaintBackground(HDC dc, const RECT& rect) {
-  FillRect(dc, &rect, FaceBrush());
-}
-
 void TForm::Close() {
   bool canClose = true;
   if (OnCloseQuery) Application.Invoke([&] { OnCloseQuery(canClose); });
@@ -95,27 +91,14 @@ void TForm::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (Reflect(msg, wParam, lParam, result)) return result;
   switch (msg) {
   case WM_CLOSE:
     Close();
     return 0;
-  case WM_ERASEBKGND: {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    PaintBackground(reinterpret_cast<HDC>(wParam), client);
-    return 1;
-  }
   case WM_DPICHANGED:
     OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return 0;
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN:
-    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
-    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
-    return reinterpret_cast<LRESULT>(FaceBrush());
   default:
-    return DefWindowProcW(Handle(), msg, wParam, lParam);
+    return TControl::WndProc(msg, wParam, lParam);
   }
 }

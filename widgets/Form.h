@@ -23,8 +23,6 @@ public:
   // OnCloseQuery may set its argument to false to refuse the close.
   std::function<void(bool& canClose)> OnCloseQuery;
 
-  void PaintBackground(HDC dc, const RECT& rect) override;
-
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

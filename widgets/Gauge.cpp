@@ -37,9 +37,7 @@ void TGauge::Repaint() {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void TGauge::Paint(HDC target) {
-  RECT client;
-  GetClientRect(Handle(), &client);
+void TGauge::Paint(HDC target, const RECT& client) {
   const int width = client.right, height = client.bottom;
   if (width <= 0 || height <= 0) return;
   // Drawn off screen, then copied, so the bar never flickers.
@@ -69,20 +67,4 @@ void TGauge::Paint(HDC target) {
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   BitBlt(dc.Get(), 0, 0, width, height, maskDc.Get(), 0, 0, SRCINVERT);
   BitBlt(target, 0, 0, width, height, dc.Get(), 0, 0, SRCCOPY);
-}
-
-LRESULT TGauge::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-  case WM_ERASEBKGND:
-    return 1;
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    Paint(dc);
-    EndPaint(Handle(), &ps);
-    return 0;
-  }
-  default:
-    return TControl::WndProc(msg, wParam, lParam);
-  }
 }

@@ -19,10 +19,9 @@ public:
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
 
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
-  void Paint(HDC dc);
   void Repaint();
 
   int32_t FMinValue = 0;

@@ -112,8 +112,6 @@ void TMessageDialog::Execute() {
 }
 
 LRESULT TMessageDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (Reflect(msg, wParam, lParam, result)) return result;
   switch (msg) {
   case DM_GETDEFID:
     return MAKELONG(IDOK, DC_HASDEFID);
@@ -124,16 +122,6 @@ LRESULT TMessageDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   case WM_CLOSE:
     FDone = true;
     return 0;
-  case WM_ERASEBKGND: {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillRect(reinterpret_cast<HDC>(wParam), &client, FaceBrush());
-    return 1;
-  }
-  case WM_CTLCOLORSTATIC:
-    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
-    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
-    return reinterpret_cast<LRESULT>(FaceBrush());
   default:
     return TControl::WndProc(msg, wParam, lParam);
   }

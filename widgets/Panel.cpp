@@ -22,32 +22,7 @@ void TPanel::PaintBackground(HDC dc, const RECT& rect) {
   RestoreDC(dc, saved);
 }
 
-void TPanel::Paint(HDC dc) {
-  RECT client;
-  GetClientRect(Handle(), &client);
+void TPanel::Paint(HDC dc, const RECT& client) {
   PaintBackground(dc, client);
   DrawRaisedEdge(dc, client);
-}
-
-LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (Reflect(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-  case WM_ERASEBKGND:
-    return 1;
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    Paint(dc);
-    EndPaint(Handle(), &ps);
-    return 0;
-  }
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN:
-    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
-    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
-    return reinterpret_cast<LRESULT>(FaceBrush());
-  default:
-    return DefWindowProcW(Handle(), msg, wParam, lParam);
-  }
 }

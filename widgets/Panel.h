@@ -11,8 +11,5 @@ public:
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
 
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-  void Paint(HDC dc);
+  void Paint(HDC dc, const RECT& client) override;
 };
