@@ -5,6 +5,7 @@
 #include "widgets/Application.h"
 #include "widgets/Style.h"
 #include <windows.h>
+#include <cstring>
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
