@@ -1,5 +1,6 @@
 #include "funcoes/pure/FolderRules.h"
 #include "funcoes/pure/Exception.h"
+#include <vector>
 
 std::wstring FolderParentPart(const std::wstring& name) {
   const size_t last = name.find_last_of(L"\\:");
@@ -16,6 +17,8 @@ std::wstring DriveRootOf(const std::wstring& folder) {
   if (folder.rfind(L"\\\\", 0) == 0) {
     const size_t server = folder.find(L'\\', 2);
     if (server == std::wstring::npos || server == 2) return {};
+    // "\\server\" and "\\server\\x" name no share.
+    if (server + 1 == folder.size()) return {};
     const size_t share = folder.find(L'\\', server + 1);
     if (share == server + 1) return {};
     return (share == std::wstring::npos ? folder : folder.substr(0, share)) + L'\\';
@@ -23,14 +26,25 @@ std::wstring DriveRootOf(const std::wstring& folder) {
   return {};
 }
 
+// Walks up first and creates from the top down, as a recursion on the parent part would, but
+// in a loop that keeps only the lengths of the folders to make: every folder on the way is a
+// start of name, and a stored folder of 32,767 characters would otherwise go some 16,000 calls
+// deep, each holding its own copy of the path.
 bool CreateFolderPathWith(const std::wstring& name,
                           const std::function<bool(const std::wstring&)>& exists,
                           const std::function<bool(const std::wstring&)>& create) {
-  if (name.empty()) throw EInOutError(L"Unable to create directory\r\n[" + name + L"]");
+  std::vector<size_t> missing; // lengths of the folders to create, the deepest first
   std::wstring folder = name;
-  if (folder.back() == L'\\') folder.pop_back();
-  if (exists(folder)) return true;
-  const std::wstring parent = FolderParentPart(folder);
-  if (folder.size() < 3 || parent == folder) return create(folder);
-  return CreateFolderPathWith(parent, exists, create) && create(folder);
+  for (;;) {
+    if (folder.empty()) throw EInOutError(L"Unable to create directory\r\n[" + folder + L"]");
+    if (folder.back() == L'\\') folder.pop_back();
+    if (exists(folder)) break;
+    const size_t parentLength = FolderParentPart(folder).size();
+    missing.push_back(folder.size());
+    if (folder.size() < 3 || parentLength == folder.size()) break;
+    folder.resize(parentLength);
+  }
+  for (auto length = missing.rbegin(); length != missing.rend(); ++length)
+    if (!create(name.substr(0, *length))) return false;
+  return true;
 }

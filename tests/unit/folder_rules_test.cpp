@@ -61,6 +61,28 @@ TEST(CreateFolderPath, AnEmptyNameRaisesWithEmptyBrackets) {
   }
 }
 
+TEST(CreateFolderPath, ALongestStoredNameIsWalkedWithoutDeepCallsOrCopies) {
+  // 32,767 characters of "C:\a\a\...": some 16,000 levels, each missing.
+  std::wstring name = L"C:";
+  while (name.size() + 2 <= 32767)
+    name += L"\\a";
+  size_t asked = 0, made = 0;
+  const bool result = CreateFolderPathWith(
+      name,
+      [&](const std::wstring& folder) {
+        ++asked;
+        return folder == L"C:";
+      },
+      [&](const std::wstring& folder) {
+        ++made;
+        return folder.size() < 248; // the file system refuses longer names
+      });
+  EXPECT_FALSE(result);
+  EXPECT_EQ(asked, (name.size() - 2) / 2 + 1);
+  // "C:\a" (4) to 246 characters: 122 folders made, then the first refusal ends it.
+  EXPECT_EQ(made, 123u);
+}
+
 TEST(FolderRules, ParentExecutableFolderAndDriveRoot) {
   EXPECT_EQ(FolderParentPart(L"D:\\A\\B"), L"D:\\A\\");
   EXPECT_EQ(FolderParentPart(L"D:A"), L"D:");
@@ -72,6 +94,8 @@ TEST(FolderRules, ParentExecutableFolderAndDriveRoot) {
   EXPECT_EQ(DriveRootOf(L"\\\\server\\share\\tools"), L"\\\\server\\share\\");
   EXPECT_EQ(DriveRootOf(L"\\\\server\\share"), L"\\\\server\\share\\");
   EXPECT_EQ(DriveRootOf(L"relative"), L"");
+  // A server without a share is no root; it must not come back as "\\server\\".
+  EXPECT_EQ(DriveRootOf(L"\\\\server\\"), L"");
 }
 
 #include "ui/pure/WindowTexts.h"
