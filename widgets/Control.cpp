@@ -1,5 +1,7 @@
 #include "widgets/Control.h"
 #include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
+#include "funcoes/pure/Exception.h"
 #include "widgets/Dpi.h"
 #include "widgets/Style.h"
 #include <algorithm>
@@ -62,6 +64,8 @@ void TControl::Create(TControl& parent) {
   FDpi = parent.FDpi;
   const RECT r = ScaledRect();
   FHandle = CreateWnd(parent.Handle(), gNextId++, r);
+  if (!FHandle)
+    throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
   SetPropW(FHandle, kControlProp, this);
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
