@@ -7,6 +7,7 @@ TFrmReplimar* FrmReplimar = nullptr;
 TFrmReplimar::TFrmReplimar() {
   CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556,
              TFontSpec{L"Tahoma", 8});
+  SetIcon(L"FORMICON");
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};
   const TFontSpec captionFont{L"Tahoma", 12};

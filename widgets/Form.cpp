@@ -49,9 +49,16 @@ HWND TForm::CreateWnd(HWND, int, const RECT&) {
   return window;
 }
 
-void TForm::SetIcon(HICON big, HICON small) {
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+void TForm::SetIcon(const wchar_t* resourceName) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const auto load = [&](int metric) {
+    const int size = Scale(GetSystemMetrics(metric), FDpi) * kDesignDpi / DpiOf(nullptr);
+    return static_cast<HICON>(LoadImageW(instance, resourceName, IMAGE_ICON, size, size, 0));
+  };
+  FBigIcon.Reset(load(SM_CXICON));
+  FSmallIcon.Reset(load(SM_CXSMICON));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.Get()));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FSmallIcon.Get()));
 }
 
 void TForm::Show() {

@@ -1,6 +1,7 @@
 #pragma once
 // A top-level window built from a layout: fixed single border, minimise and close, the
 // button-face colour, centred on the primary screen when first shown, rescaled on DPI change.
+#include "funcoes/Handles.h"
 #include "widgets/Control.h"
 #include <functional>
 
@@ -16,7 +17,8 @@ public:
                   int clientHeight, const TFontSpec& font);
   // Runs OnShow, places the window at the centre of the primary screen, makes it visible.
   void Show();
-  void SetIcon(HICON big, HICON small);
+  // The title-bar and taskbar icon, from an icon resource of the program (sized for the DPI).
+  void SetIcon(const wchar_t* resourceName);
 
   // OnShow runs before the window is placed and becomes visible.
   std::function<void()> OnShow;
@@ -36,4 +38,5 @@ private:
   int FClientWidth = 0;
   int FClientHeight = 0;
   bool FShown = false;
+  UniqueIcon FBigIcon, FSmallIcon;
 };
