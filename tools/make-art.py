@@ -8,7 +8,7 @@ The output is deterministic: the same bytes on every run.
   replimar.ico     MAINICON: 16, 24, 32, 48, 64 px at 8 bpp (shared 256-colour palette,
                    AND mask for transparency) and 16, 24, 32, 48, 64, 128, 256 px at 32 bpp
                    (BGRA + AND mask; the 256 px image is stored as PNG).
-  form.ico         the window's icon: one 256 px image of 32 bpp (same picture).
+  form.ico         the window's icon: one 256 px image of 32 bpp, uncompressed (same picture).
   openfolder.bmp, currentfolder.bmp, closedfolder.bmp
                    directory-list glyphs, 16 x 14 at 96 dpi, and *_2x.bmp at 32 x 28 for
                    192 dpi. 32-bit BI_RGB bottom-up DIBs with a BITMAPINFOHEADER whose pixels
@@ -687,7 +687,9 @@ def main():
             f.write(data)
 
     write("replimar.ico", ico_file(entries))
-    write("form.ico", ico_file([(256, 32, big)]))
+    # The window's own icon is stored uncompressed: every system can scale it to the title bar's
+    # size (Wine cannot load a PNG-compressed entry at another size).
+    write("form.ico", ico_file([(256, 32, ico_entry_32(drawings[256], 256))]))
     for kind in ("open", "current", "closed"):
         for scale, suffix, dpi in ((1, "", 96), (2, "_2x", 192)):
             cv = draw_glyph(kind, scale)

@@ -294,14 +294,3 @@ TEST_F(LayoutTest, TheGlossyStyleDrawsTheButtons) {
   }
 }
 } // namespace
-
-namespace {
-TEST_F(LayoutTest, TheWindowCarriesItsIconForTheTitleBarAndTaskbar) {
-  DWORD_PTR big = 0, small = 0;
-  SendMessageTimeoutW(FApp->MainWindow(), WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 5000, &big);
-  SendMessageTimeoutW(FApp->MainWindow(), WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 5000,
-                      &small);
-  EXPECT_NE(big, 0u);
-  EXPECT_NE(small, 0u);
-}
-} // namespace
