@@ -7,6 +7,7 @@
 #include "widgets/Glyphs.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
+#include <map>
 
 namespace {
 // Subfolders of a folder, without hidden and system ones, sorted as the user's locale sorts
@@ -33,11 +34,17 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
 }
 
 // On a volume that neither keeps nor tells apart letter case, names show in small letters.
+// Asked once per root: the answer does not change while the volume is mounted.
 bool VolumeLowersNames(const std::wstring& root) {
+  static std::map<std::wstring, bool> known;
+  const auto found = known.find(root);
+  if (found != known.end()) return found->second;
   DWORD flags = 0;
-  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
-    return false;
-  return !(flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH));
+  const bool lowers =
+      GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+      !(flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH));
+  known.emplace(root, lowers);
+  return lowers;
 }
 } // namespace
 
