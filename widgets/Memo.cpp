@@ -27,9 +27,9 @@ void TMemo::AddLine(const std::wstring& text) {
 int TMemo::LineCount() const {
   if (TextLength(Handle()) == 0) return 0;
   const int lines = static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0));
-  // Our text always ends with a break, which the edit counts as one more (empty) line.
-  const std::wstring text = Text();
-  const bool endsWithBreak = text.size() >= 1 && (text.back() == L'\n');
+  // The text ends with a break, which the edit counts as one more, empty, line.
+  const LRESULT lastStart = SendMessageW(Handle(), EM_LINEINDEX, lines - 1, 0);
+  const bool endsWithBreak = SendMessageW(Handle(), EM_LINELENGTH, lastStart, 0) == 0;
   return endsWithBreak ? lines - 1 : lines;
 }
 
