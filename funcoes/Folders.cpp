@@ -18,6 +18,14 @@ bool FolderExists(const std::wstring& name) {
 }
 
 bool CreateFolderPath(const std::wstring& name) {
+  // Windows makes no folder whose path leaves no room for an 8.3 name (MAX_PATH - 12) for a
+  // program that does not declare long paths; this one does not. Answer so at once instead of
+  // asking about every level of an overlong name (Wine would even create them all).
+  constexpr size_t kLongestCreatable = MAX_PATH - 12;
+  if (name.size() > kLongestCreatable && FolderExists(name)) return true;
+  if (name.size() > kLongestCreatable + 1 ||
+      (name.size() == kLongestCreatable + 1 && name.back() != L'\\'))
+    return false;
   return CreateFolderPathWith(name, FolderExists, [](const std::wstring& folder) {
     return CreateDirectoryW(folder.c_str(), nullptr) != FALSE;
   });

@@ -6,7 +6,8 @@
 // leads somewhere.
 bool FolderExists(const std::wstring& name);
 // Creates the folder and any missing parents; true on success. An empty name raises
-// EInOutError "Unable to create directory" CR LF "[]"; other failures answer false.
+// EInOutError "Unable to create directory" CR LF "[]"; other failures answer false, among them
+// a missing folder whose name is longer than Windows lets a program create (MAX_PATH - 12).
 bool CreateFolderPath(const std::wstring& name);
 
 // The folder each button last dealt with; empty at start, used only by its own button.

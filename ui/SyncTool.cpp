@@ -1,4 +1,5 @@
 #include "ui/SyncTool.h"
+#include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
@@ -8,7 +9,13 @@ std::wstring TempFolder() {
   wchar_t buffer[MAX_PATH + 1] = {};
   if (GetTempPathW(MAX_PATH + 1, buffer) == 0)
     throw EInOutError(L"Cannot find the temporary folder. " + SysErrorMessage(GetLastError()));
-  return buffer; // up to the first NUL
+  const std::wstring folder = buffer; // up to the first NUL
+  // The system answers with TMP as set, whether or not it exists: without the folder the tool
+  // could write no log and the run would follow nothing.
+  if (!FolderExists(folder))
+    throw EInOutError(L"Cannot use the temporary folder \"" + folder + L"\". " +
+                      SysErrorMessage(ERROR_PATH_NOT_FOUND));
+  return folder;
 }
 
 DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-// The user's temporary folder (GetTempPathW). Raises EInOutError when there is none.
+// The user's temporary folder (GetTempPathW). Raises EInOutError when there is none or it is
+// not a folder.
 std::wstring TempFolder();
 // Starts the mirroring tool from the system folder (never from the current folder, which the
 // lists move around), hidden, with the command line in UTF-16; keeps no handle. Returns 0, or

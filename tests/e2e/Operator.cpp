@@ -37,11 +37,11 @@ bool Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR& result
 
 std::wstring NewWorkFolder() {
   static std::atomic<int> counter{0};
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (length == 0 || length > MAX_PATH) return {};
+  // Not under TMP: some tests start the program with a TMP of their own making.
+  const std::wstring base = L"C:\\replimar_e2e_work\\";
+  CreateDirectoryW(base.c_str(), nullptr);
   for (;;) {
-    const std::wstring folder = std::wstring(temp) + L"replimar_e2e_" +
+    const std::wstring folder = base + L"replimar_e2e_" +
                                 std::to_wstring(GetCurrentProcessId()) + L"_" +
                                 std::to_wstring(counter++);
     if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;

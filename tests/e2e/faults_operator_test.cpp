@@ -132,9 +132,9 @@ protected:
   std::wstring FSavedTmp, FSavedTemp;
 };
 
-// Open: the run does not yet check its temporary folder (nothing is reported, the pane stays on
-// the command line), and the harness makes its working folder under the same TMP; both to mend.
-TEST_F(FaultTemp, DISABLED_AMissingOrUnusableTemporaryFolderIsReported) {
+// The run checks its temporary folder: without it the tool could write no log and the run would
+// follow nothing, silently.
+TEST_F(FaultTemp, AMissingOrUnusableTemporaryFolderIsReported) {
   WriteFile(FSource + L"\\a.txt", "a");
   const std::wstring missing = FRoot + L"\\sem-temp";
   const std::wstring file = FRoot + L"\\arquivo";
