@@ -69,7 +69,20 @@ TFrmReplimar::TFrmReplimar() {
   BtnClearLog.OnClick = [this] { BtnClearLogClick(&BtnClearLog); };
 }
 
-void TFrmReplimar::BtnSyncNowClick(TControl*) { RunSync(); }
+void TFrmReplimar::BtnSyncNowClick(TControl*) {
+  // Every level of nesting holds the window thread's stack; a pile of presses would exhaust it
+  // (and Wine drops messages past a fixed depth). Past the limit a press only beeps.
+  if (FRunDepth >= kMaxNestedRuns) {
+    MessageBeep(MB_ICONWARNING);
+    return;
+  }
+  struct TDepth {
+    int& Depth;
+    explicit TDepth(int& depth) : Depth(++depth) {}
+    ~TDepth() { --Depth; }
+  } depth(FRunDepth);
+  RunSync();
+}
 
 void TFrmReplimar::BtnStopClick(TControl*) { FStopSync = true; }
 

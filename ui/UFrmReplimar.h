@@ -45,8 +45,13 @@ public:
   void BtnClearLogClick(TControl* Sender);
   void FormCloseQuery(TControl* Sender, bool& CanClose);
 
+  // Runs nested inside one another (each press of "Sincronizar Agora" during a run starts one
+  // inside the running one's message processing) at the most.
+  static constexpr int kMaxNestedRuns = 16;
+
 private:
   bool FStopSync = false;
+  int FRunDepth = 0; // runs in progress, nested
 
   // Appends a line to the log pane, brings it into view and processes pending messages.
   void AddLog(const std::wstring& text);
