@@ -118,17 +118,27 @@ TEST_F(FaultOperatorToolAside, TwoHundredAlternatePressesOfSyncAndStop) {
 // (which no one can write a log into, as with a folder without write access).
 class FaultTemp : public TMirrorTest {
 protected:
+  void SetUp() override {
+    FSavedTmp = Variable(L"TMP");
+    FSavedTemp = Variable(L"TEMP");
+    TMirrorTest::SetUp();
+  }
   void TearDown() override {
-    SetEnvironmentVariableW(L"TMP", FSavedTmp.empty() ? nullptr : FSavedTmp.c_str());
-    SetEnvironmentVariableW(L"TEMP", FSavedTemp.empty() ? nullptr : FSavedTemp.c_str());
+    RestoreTemp();
     TMirrorTest::TearDown();
   }
-  void UseTemp(const std::wstring& folder) {
+  static std::wstring Variable(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"TMP", value, MAX_PATH)) FSavedTmp = value;
-    if (GetEnvironmentVariableW(L"TEMP", value, MAX_PATH)) FSavedTemp = value;
+    return GetEnvironmentVariableW(name, value, MAX_PATH) ? value : L"";
+  }
+  // The program started next inherits this temporary folder.
+  void UseTemp(const std::wstring& folder) {
     SetEnvironmentVariableW(L"TMP", folder.c_str());
     SetEnvironmentVariableW(L"TEMP", folder.c_str());
+  }
+  void RestoreTemp() {
+    SetEnvironmentVariableW(L"TMP", FSavedTmp.empty() ? nullptr : FSavedTmp.c_str());
+    SetEnvironmentVariableW(L"TEMP", FSavedTemp.empty() ? nullptr : FSavedTemp.c_str());
   }
   std::wstring FSavedTmp, FSavedTemp;
 };
@@ -145,7 +155,7 @@ TEST_F(FaultTemp, AMissingOrUnusableTemporaryFolderIsReported) {
     // The program's own view of it: the harness starts it with this environment.
     UseTemp(temp);
     StartProgram();
-    UseTemp(FSavedTmp);
+    RestoreTemp();
     ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
     const HWND box = FApp->WaitForTopLevel(kMessageCaption, kMessageClass, kActionTimeout);
     ASSERT_NE(box, nullptr) << Utf8(FApp->LogText());
