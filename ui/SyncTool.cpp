@@ -10,11 +10,19 @@ std::wstring TempFolder() {
   if (GetTempPathW(MAX_PATH + 1, buffer) == 0)
     throw EInOutError(L"Cannot find the temporary folder. " + SysErrorMessage(GetLastError()));
   const std::wstring folder = buffer; // up to the first NUL
-  // The system answers with TMP as set, whether or not it exists: without the folder the tool
-  // could write no log and the run would follow nothing.
-  if (!FolderExists(folder))
-    throw EInOutError(L"Cannot use the temporary folder \"" + folder + L"\". " +
-                      SysErrorMessage(ERROR_PATH_NOT_FOUND));
+  const auto unusable = [&](DWORD error) {
+    return EInOutError(L"Cannot use the temporary folder \"" + folder + L"\". " +
+                       SysErrorMessage(error));
+  };
+  // The system answers with TMP as set, whether or not it exists or can be written: without a
+  // log the tool writes nothing the run could follow.
+  if (!FolderExists(folder)) throw unusable(ERROR_PATH_NOT_FOUND);
+  const std::wstring probe =
+      folder + L"replimar-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  UniqueFileHandle written(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                       nullptr));
+  if (!written) throw unusable(GetLastError());
   return folder;
 }
 

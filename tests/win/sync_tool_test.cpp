@@ -164,6 +164,10 @@ TEST(SyncTempFolder, IsTheSystemsTemporaryFolder) {
   const std::wstring folder = TempFolder();
   EXPECT_EQ(folder, expected);
   EXPECT_TRUE(wintest::IsFolder(folder)) << Narrow(folder);
+  // Its write check leaves nothing behind.
+  const std::wstring probe =
+      folder + L"replimar-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  EXPECT_FALSE(wintest::PathPresent(probe));
 }
 
 // ---- The display conversion of the last line ----
