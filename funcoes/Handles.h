@@ -4,8 +4,7 @@
 #include <windows.h>
 #include <utility>
 
-template <typename Traits>
-class TUniqueHandle {
+template <typename Traits> class TUniqueHandle {
 public:
   using Type = typename Traits::Type;
 
@@ -38,24 +37,43 @@ private:
   Type FHandle = Traits::Invalid();
 };
 
-template <typename T, void (*CloseFn)(T)>
-struct TNullInvalidTraits {
+template <typename T, void (*CloseFn)(T)> struct TNullInvalidTraits {
   using Type = T;
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { CloseFn(h); }
 };
 
 namespace HandleClose {
-inline void Kernel(HANDLE h) { ::CloseHandle(h); }
-inline void Find(HANDLE h) { ::FindClose(h); }
-inline void Key(HKEY h) { ::RegCloseKey(h); }
-inline void Font(HFONT h) { ::DeleteObject(h); }
-inline void Brush(HBRUSH h) { ::DeleteObject(h); }
-inline void Pen(HPEN h) { ::DeleteObject(h); }
-inline void Bitmap(HBITMAP h) { ::DeleteObject(h); }
-inline void Icon(HICON h) { ::DestroyIcon(h); }
-inline void MemoryDc(HDC h) { ::DeleteDC(h); }
-inline void Region(HRGN h) { ::DeleteObject(h); }
+inline void Kernel(HANDLE h) {
+  ::CloseHandle(h);
+}
+inline void Find(HANDLE h) {
+  ::FindClose(h);
+}
+inline void Key(HKEY h) {
+  ::RegCloseKey(h);
+}
+inline void Font(HFONT h) {
+  ::DeleteObject(h);
+}
+inline void Brush(HBRUSH h) {
+  ::DeleteObject(h);
+}
+inline void Pen(HPEN h) {
+  ::DeleteObject(h);
+}
+inline void Bitmap(HBITMAP h) {
+  ::DeleteObject(h);
+}
+inline void Icon(HICON h) {
+  ::DestroyIcon(h);
+}
+inline void MemoryDc(HDC h) {
+  ::DeleteDC(h);
+}
+inline void Region(HRGN h) {
+  ::DeleteObject(h);
+}
 } // namespace HandleClose
 
 struct TFileHandleTraits {

@@ -29,7 +29,9 @@ void PauseDispatching(DWORD milliseconds) {
 
 } // namespace
 
-int32_t TFrmReplimar::CountFiles(const std::wstring& path) { return CountFilesIn(path); }
+int32_t TFrmReplimar::CountFiles(const std::wstring& path) {
+  return CountFilesIn(path);
+}
 
 void TFrmReplimar::ShowLastLogLine(const std::wstring& line) {
   const int lines = MemoLog.LineCount();

@@ -90,8 +90,8 @@ const TAnsiDecoder& SystemAnsiDecoder() {
       [](std::string_view bytes) {
         std::wstring text;
         if (bytes.empty()) return text;
-        const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                             nullptr, 0);
+        const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(),
+                                             static_cast<int>(bytes.size()), nullptr, 0);
         text.resize(static_cast<size_t>(size));
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
                             size);

@@ -5,8 +5,7 @@
 TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
-  CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556,
-             TFontSpec{L"Tahoma", 8});
+  CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
   SetIcon(L"FORMICON");
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};
@@ -84,7 +83,9 @@ void TFrmReplimar::BtnSyncNowClick(TControl*) {
   RunSync();
 }
 
-void TFrmReplimar::BtnStopClick(TControl*) { FStopSync = true; }
+void TFrmReplimar::BtnStopClick(TControl*) {
+  FStopSync = true;
+}
 
 void TFrmReplimar::BtnClearLogClick(TControl*) {
   MemoLog.Clear();

@@ -25,7 +25,8 @@ void TApplication::UnregisterForm(TForm& form) {
 
 void TApplication::Run() {
   if (FMainForm) FMainForm->Show();
-  while (!FTerminated) HandleMessage();
+  while (!FTerminated)
+    HandleMessage();
 }
 
 bool TApplication::Dispatch(MSG& msg) {
@@ -43,7 +44,8 @@ bool TApplication::Dispatch(MSG& msg) {
 
 void TApplication::ProcessMessages() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    Dispatch(msg);
 }
 
 void TApplication::HandleMessage() {

@@ -31,8 +31,7 @@ public:
   void Terminate() { PostQuitMessage(0); }
 
   // Runs an event handler; an error that escapes it goes to the error report.
-  template <typename Handler>
-  void Invoke(Handler&& handler) noexcept {
+  template <typename Handler> void Invoke(Handler&& handler) noexcept {
     try {
       handler();
     } catch (...) {

@@ -2,8 +2,7 @@
 // Owner of one COM interface pointer: released when the owner goes, never copied.
 #include <utility>
 
-template <typename T>
-class TComPtr {
+template <typename T> class TComPtr {
 public:
   TComPtr() = default;
   TComPtr(TComPtr&& other) noexcept : FPtr(std::exchange(other.FPtr, nullptr)) {}

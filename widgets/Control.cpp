@@ -19,7 +19,8 @@ TControl::~TControl() {
     auto& siblings = FParent->FChildren;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
-  for (TControl* child : FChildren) child->FParent = nullptr;
+  for (TControl* child : FChildren)
+    child->FParent = nullptr;
   if (FHandle) {
     RemovePropW(FHandle, kControlProp);
     RemoveWindowSubclass(FHandle, SubclassThunk, 0);
@@ -51,7 +52,9 @@ const TFontSpec& TControl::Font() const {
   return FFont;
 }
 
-HFONT TControl::FontHandle() const { return CachedFont(Font(), FDpi); }
+HFONT TControl::FontHandle() const {
+  return CachedFont(Font(), FDpi);
+}
 
 RECT TControl::ScaledRect() const {
   return RECT{Scale(FBounds.Left, FDpi), Scale(FBounds.Top, FDpi),
@@ -64,8 +67,7 @@ void TControl::Create(TControl& parent) {
   FDpi = parent.FDpi;
   const RECT r = ScaledRect();
   FHandle = CreateWnd(parent.Handle(), gNextId++, r);
-  if (!FHandle)
-    throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
+  if (!FHandle) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
   SetPropW(FHandle, kControlProp, this);
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
@@ -89,7 +91,8 @@ void TControl::ApplyDpi(int dpi) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
   }
-  for (TControl* child : FChildren) child->ApplyDpi(dpi);
+  for (TControl* child : FChildren)
+    child->ApplyDpi(dpi);
 }
 
 HWND TControl::CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
@@ -105,10 +108,9 @@ HWND TControl::CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wc
     wc.lpszClassName = className;
     RegisterClassExW(&wc);
   }
-  return CreateWindowExW(exStyle, className, text, style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent,
-                         parent ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr,
-                         instance, this);
+  return CreateWindowExW(
+      exStyle, className, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+      parent ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr, instance, this);
 }
 
 LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -149,11 +151,17 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void TControl::Paint(HDC dc, const RECT& client) { PaintBackground(dc, client); }
+void TControl::Paint(HDC dc, const RECT& client) {
+  PaintBackground(dc, client);
+}
 
-bool TControl::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool TControl::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
 
-void TControl::PaintBackground(HDC dc, const RECT& rect) { FillRect(dc, &rect, FaceBrush()); }
+void TControl::PaintBackground(HDC dc, const RECT& rect) {
+  FillRect(dc, &rect, FaceBrush());
+}
 
 void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
   if (!FParent || !FParent->Handle()) return;
@@ -165,7 +173,9 @@ void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
   SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
 }
 
-void TControl::Subclass() { SetWindowSubclass(FHandle, SubclassThunk, 0, reinterpret_cast<DWORD_PTR>(this)); }
+void TControl::Subclass() {
+  SetWindowSubclass(FHandle, SubclassThunk, 0, reinterpret_cast<DWORD_PTR>(this));
+}
 
 LRESULT CALLBACK TControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR data) {

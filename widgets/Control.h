@@ -62,8 +62,8 @@ protected:
   // Draws the whole client area of an own-class window; by default its face.
   virtual void Paint(HDC dc, const RECT& client);
   // Creates a window of one of the program's own classes, attached to this object.
-  HWND CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
-                       DWORD style, HWND parent, int id, const RECT& rect);
+  HWND CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text, DWORD style,
+                       HWND parent, int id, const RECT& rect);
   // Routes a parent notification to the child it is about.
   static bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   RECT ScaledRect() const;

@@ -73,8 +73,8 @@ void TDirectoryListBox::ReadRows() {
   std::vector<std::wstring> texts;
   for (size_t i = 0; i < path.size(); ++i) {
     const bool current = i + 1 == path.size();
-    FRows.push_back({path[i].Path, current ? TGlyph::Current : TGlyph::Open,
-                     2 + 4 * static_cast<int>(i)});
+    FRows.push_back(
+        {path[i].Path, current ? TGlyph::Current : TGlyph::Open, 2 + 4 * static_cast<int>(i)});
     texts.push_back(path[i].Name);
   }
   const int subIndent = 6 + 4 * CountBackslashes(FDirectory);

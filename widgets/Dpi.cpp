@@ -1,8 +1,7 @@
 #include "widgets/Dpi.h"
 
 namespace {
-template <typename Fn>
-Fn User32Proc(const char* name) {
+template <typename Fn> Fn User32Proc(const char* name) {
   return reinterpret_cast<Fn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }

@@ -10,6 +10,8 @@ void EnablePerMonitorDpiAwareness();
 // The DPI of the window's monitor, or of the system when the window is null.
 int DpiOf(HWND window);
 // A length at 96 dpi scaled to the given DPI.
-inline int Scale(int value, int dpi) { return MulDiv(value, dpi, kDesignDpi); }
+inline int Scale(int value, int dpi) {
+  return MulDiv(value, dpi, kDesignDpi);
+}
 // The window rectangle that gives the client size at the DPI.
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);

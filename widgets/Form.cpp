@@ -13,14 +13,16 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
 TForm::TForm() = default;
 
-TForm::~TForm() { Application.UnregisterForm(*this); }
+TForm::~TForm() {
+  Application.UnregisterForm(*this);
+}
 
 TForm* TForm::FromHandle(HWND window) {
   return dynamic_cast<TForm*>(TControl::FromHandle(window));
 }
 
-void TForm::CreateForm(const std::wstring& className, const std::wstring& caption,
-                       int clientWidth, int clientHeight, const TFontSpec& font) {
+void TForm::CreateForm(const std::wstring& className, const std::wstring& caption, int clientWidth,
+                       int clientHeight, const TFontSpec& font) {
   FClassName = className;
   FCaption = caption;
   FClientWidth = clientWidth;

@@ -10,7 +10,9 @@ HWND TGauge::CreateWnd(HWND parent, int id, const RECT& r) {
   return CreateOwnWindow(L"ReplimarGauge", 0, L"0%", WS_CHILD | WS_VISIBLE, parent, id, r);
 }
 
-int TGauge::PercentDone() const { return GaugePercent(FProgress, FMinValue, FMaxValue); }
+int TGauge::PercentDone() const {
+  return GaugePercent(FProgress, FMinValue, FMaxValue);
+}
 
 void TGauge::SetProgress(int32_t value) {
   value = GaugeClamp(value, FMinValue, FMaxValue);
@@ -23,8 +25,8 @@ void TGauge::SetProgress(int32_t value) {
 void TGauge::SetMaxValue(int32_t value) {
   if (value == FMaxValue) return;
   if (value < FMinValue)
-    throw EInvalidOperation(L"Value must be between " + std::to_wstring(FMinValue + 1) +
-                            L" and " + std::to_wstring(INT_MAX));
+    throw EInvalidOperation(L"Value must be between " + std::to_wstring(FMinValue + 1) + L" and " +
+                            std::to_wstring(INT_MAX));
   FMaxValue = value;
   if (FProgress > FMaxValue) FProgress = FMaxValue;
   Repaint();

@@ -15,7 +15,9 @@ HBITMAP LoadGlyph(const std::wstring& name) {
 }
 } // namespace
 
-SIZE GlyphSize(int dpi) { return SIZE{Scale(16, dpi), Scale(14, dpi)}; }
+SIZE GlyphSize(int dpi) {
+  return SIZE{Scale(16, dpi), Scale(14, dpi)};
+}
 
 void DrawGlyph(HDC dc, const wchar_t* name, int left, int top, int dpi) {
   // The large picture is sharper for anything above 96 dpi.

@@ -5,11 +5,10 @@
 
 HWND TLabel::CreateWnd(HWND parent, int id, const RECT& r) {
   // Owner-drawn so the text sits on the parent's gradient; the text stays the window text.
-  return CreateWindowExW(0, L"STATIC", FCaption.c_str(),
-                         WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(
+      0, L"STATIC", FCaption.c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, r.left,
+      r.top, r.right - r.left, r.bottom - r.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 void TLabel::SetCaption(const std::wstring& caption) {

@@ -5,13 +5,12 @@
 #include <algorithm>
 
 HWND TListControl::CreateList(HWND parent, int id, const RECT& r, DWORD extraStyle) {
-  return CreateWindowExW(0, L"LISTBOX", L"",
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
-                             extraStyle,
-                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(
+      0, L"LISTBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+          LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | extraStyle,
+      r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 void TListControl::AfterCreate() {
@@ -35,7 +34,8 @@ std::wstring TListControl::ItemText(int index) const {
 std::vector<std::wstring> TListControl::Items() const {
   std::vector<std::wstring> items;
   const int count = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) items.push_back(ItemText(i));
+  for (int i = 0; i < count; ++i)
+    items.push_back(ItemText(i));
   return items;
 }
 
@@ -61,8 +61,7 @@ void TListControl::DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text)
   DrawRowText(item, text, Scale(2, Dpi()));
 }
 
-void TListControl::DrawRowText(const DRAWITEMSTRUCT& item, const std::wstring& text,
-                               int textLeft) {
+void TListControl::DrawRowText(const DRAWITEMSTRUCT& item, const std::wstring& text, int textLeft) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const TStyleSheet* style = StyleManager::Active();
   COLORREF back = FaceColour(), fore = FaceTextColour();

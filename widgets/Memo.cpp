@@ -15,7 +15,9 @@ void TMemo::AfterCreate() {
   SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
-static int TextLength(HWND edit) { return GetWindowTextLengthW(edit); }
+static int TextLength(HWND edit) {
+  return GetWindowTextLengthW(edit);
+}
 
 void TMemo::AddLine(const std::wstring& text) {
   const int end = TextLength(Handle());
@@ -52,16 +54,20 @@ void TMemo::ReplaceLine(int index, const std::wstring& text) {
   SendMessageW(Handle(), EM_SETSEL, end, end);
 }
 
-void TMemo::Clear() { SetWindowTextW(Handle(), L""); }
+void TMemo::Clear() {
+  SetWindowTextW(Handle(), L"");
+}
 
 std::wstring TMemo::Text() const {
   std::wstring text(static_cast<size_t>(TextLength(Handle())) + 1, L'\0');
-  text.resize(static_cast<size_t>(
-      GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
-void TMemo::ScrollCaret() { SendMessageW(Handle(), EM_SCROLLCARET, 0, 0); }
+void TMemo::ScrollCaret() {
+  SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
+}
 
 bool TMemo::OnParentNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   // A read-only edit asks for its colours with WM_CTLCOLORSTATIC.

@@ -52,7 +52,8 @@ void TMessageDialog::Build() {
   ReleaseDC(nullptr, dc);
   const int textWidth = std::max<int>(textRect.right, Scale(120, dpi));
   const int textHeight = std::max<int>(textRect.bottom, iconSize);
-  const int clientWidth = std::max(margin * 2 + iconSize + iconGap + textWidth, buttonWidth + margin * 2);
+  const int clientWidth =
+      std::max(margin * 2 + iconSize + iconGap + textWidth, buttonWidth + margin * 2);
   const int clientHeight = margin * 3 + textHeight + buttonHeight;
 
   const RECT frame = WindowRectForClient(clientWidth, clientHeight, kStyle, kExStyle, dpi);
@@ -64,8 +65,9 @@ void TMessageDialog::Build() {
   HWND owner = Application.MainForm() && IsWindowVisible(Application.MainForm()->Handle())
                    ? Application.MainForm()->Handle()
                    : nullptr;
-  HWND window = CreateOwnWindow(L"ReplimarMessage", kExStyle, Application.Title().c_str(), kStyle,
-                                owner, 0, RECT{placed.left, placed.top, placed.left + width, placed.top + height});
+  HWND window =
+      CreateOwnWindow(L"ReplimarMessage", kExStyle, Application.Title().c_str(), kStyle, owner, 0,
+                      RECT{placed.left, placed.top, placed.left + width, placed.top + height});
   if (!window) return;
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -100,14 +102,17 @@ void TMessageDialog::Execute() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&disabled));
-  for (HWND w : disabled) EnableWindow(w, FALSE);
+  for (HWND w : disabled)
+    EnableWindow(w, FALSE);
   Build();
   if (Handle()) {
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
-    while (!FDone && !Application.Terminated()) Application.HandleMessage();
+    while (!FDone && !Application.Terminated())
+      Application.HandleMessage();
   }
-  for (HWND w : disabled) EnableWindow(w, TRUE);
+  for (HWND w : disabled)
+    EnableWindow(w, TRUE);
   if (Handle()) DestroyWindow(Handle());
 }
 

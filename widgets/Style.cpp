@@ -39,11 +39,17 @@ bool StyleManager::TrySetStyle(const std::wstring& name, bool showErrorDialog) {
   return true;
 }
 
-const TStyleSheet* StyleManager::Active() { return gActive ? &*gActive : nullptr; }
+const TStyleSheet* StyleManager::Active() {
+  return gActive ? &*gActive : nullptr;
+}
 
-void StyleManager::Reset() { gActive.reset(); }
+void StyleManager::Reset() {
+  gActive.reset();
+}
 
-COLORREF FaceColour() { return gActive ? Rgb(gActive->Face) : GetSysColor(COLOR_BTNFACE); }
+COLORREF FaceColour() {
+  return gActive ? Rgb(gActive->Face) : GetSysColor(COLOR_BTNFACE);
+}
 
 COLORREF FaceTextColour() {
   return gActive ? Rgb(gActive->FaceText) : GetSysColor(COLOR_WINDOWTEXT);
@@ -56,7 +62,9 @@ HBRUSH SolidBrush(COLORREF colour) {
   return slot.Get();
 }
 
-HBRUSH FaceBrush() { return gActive ? SolidBrush(FaceColour()) : GetSysColorBrush(COLOR_BTNFACE); }
+HBRUSH FaceBrush() {
+  return gActive ? SolidBrush(FaceColour()) : GetSysColorBrush(COLOR_BTNFACE);
+}
 
 void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
@@ -98,9 +106,12 @@ void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT fo
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look.Pressed ? DFCS_PUSHED : 0));
   } else {
     const TStyleSheet& s = *gActive;
-    const COLORREF top = Rgb(look.Pressed ? s.ButtonDownTop : look.Hot ? s.ButtonHotTop : s.ButtonTop);
-    const COLORREF bottom =
-        Rgb(look.Pressed ? s.ButtonDownBottom : look.Hot ? s.ButtonHotBottom : s.ButtonBottom);
+    const COLORREF top = Rgb(look.Pressed ? s.ButtonDownTop
+                             : look.Hot   ? s.ButtonHotTop
+                                          : s.ButtonTop);
+    const COLORREF bottom = Rgb(look.Pressed ? s.ButtonDownBottom
+                                : look.Hot   ? s.ButtonHotBottom
+                                             : s.ButtonBottom);
     const int radius = Scale(6, dpi);
     // Rounded body: gradient clipped to a rounded region, sheen on the upper half.
     UniqueRegion body(CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius, radius));
@@ -108,7 +119,8 @@ void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT fo
     FillVerticalGradient(dc, r, top, bottom);
     RECT sheen{r.left + 1, r.top + 1, r.right - 1, r.top + (r.bottom - r.top) / 2};
     if (!look.Pressed)
-      FillVerticalGradient(dc, sheen, Mix(top, Rgb(s.ButtonGloss), 55), Mix(top, Rgb(s.ButtonGloss), 20));
+      FillVerticalGradient(dc, sheen, Mix(top, Rgb(s.ButtonGloss), 55),
+                           Mix(top, Rgb(s.ButtonGloss), 20));
     SelectClipRgn(dc, nullptr);
     UniquePen border(CreatePen(PS_SOLID, 1, Rgb(s.ButtonBorder)));
     TSelectObject pen(dc, border.Get());

@@ -18,7 +18,9 @@ void Reset();
 } // namespace StyleManager
 
 // Colour from 0xRRGGBB.
-inline COLORREF Rgb(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+inline COLORREF Rgb(unsigned rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 COLORREF FaceColour();
 COLORREF FaceTextColour();

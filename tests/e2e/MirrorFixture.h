@@ -10,7 +10,8 @@ namespace e2e {
 
 // Processes whose image is name (ASCII case ignored).
 int CountProcesses(const std::wstring& name);
-// Writes a file with text as its content (creating the file's folder's parents is up to the caller).
+// Writes a file with text as its content (creating the file's folder's parents is up to the
+// caller).
 void WriteFile(const std::wstring& path, const std::string& content);
 std::string ReadFileBytes(const std::wstring& path);
 // Lines of a multi-line edit's text (CR LF separated, the final break not counted).

@@ -41,9 +41,8 @@ std::wstring NewWorkFolder() {
   const std::wstring base = L"C:\\replimar_e2e_work\\";
   CreateDirectoryW(base.c_str(), nullptr);
   for (;;) {
-    const std::wstring folder = base + L"replimar_e2e_" +
-                                std::to_wstring(GetCurrentProcessId()) + L"_" +
-                                std::to_wstring(counter++);
+    const std::wstring folder = base + L"replimar_e2e_" + std::to_wstring(GetCurrentProcessId()) +
+                                L"_" + std::to_wstring(counter++);
     if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
     if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
   }

@@ -34,7 +34,8 @@ TEST_F(ErrorReport, AFailureWhileTheWindowIsShownIsReportedThenTheWindowOpens) {
   EXPECT_EQ(MessageText(box), L"Invalid data type for 'storage_Origem'");
   EXPECT_TRUE(HasStopIcon(box));
   EXPECT_EQ(WindowText(box), L"Replimar KORVELL");
-  EXPECT_EQ(FApp->FindTopLevel(kMainCaption, kMainClass), nullptr) << "the window is not visible yet";
+  EXPECT_EQ(FApp->FindTopLevel(kMainCaption, kMainClass), nullptr)
+      << "the window is not visible yet";
 
   PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
   ASSERT_TRUE(FApp->AdoptMainWindow()) << "the window opens all the same";

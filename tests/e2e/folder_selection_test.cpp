@@ -11,7 +11,9 @@ using namespace e2e;
 const wchar_t kKey[] = L"Software\\Zelvora\\REPLIMAR";
 const wchar_t kDialogCaption[] = L"Select Folder";
 
-std::wstring Stored(const std::wstring& name) { return RegistryValue(L"ler", name, L"<none>"); }
+std::wstring Stored(const std::wstring& name) {
+  return RegistryValue(L"ler", name, L"<none>");
+}
 
 // The row a directory list highlights: its current folder's own name.
 std::wstring CurrentRow(HWND list) {
@@ -41,8 +43,8 @@ protected:
     const auto buttons = FindAll(dialog, L"Button", &dialogButton);
     ASSERT_FALSE(buttons.empty()) << "no button " << Utf8(dialogButton);
     PostMessageW(buttons.front(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); },
-                        kActionTimeout));
+    ASSERT_TRUE(
+        WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
   }
 };
 

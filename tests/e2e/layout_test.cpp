@@ -286,8 +286,8 @@ namespace {
 // The program carries its "Glossy" style and applies it at start-up: the buttons are then drawn
 // by the program (owner-drawn) while keeping their texts in the window tree.
 TEST_F(LayoutTest, TheGlossyStyleDrawsTheButtons) {
-  for (const wchar_t* text : {L"Sincronizar Agora", L"Interromper", L"Limpar Log",
-                              L"Folder Origem", L"Folder destino"}) {
+  for (const wchar_t* text :
+       {L"Sincronizar Agora", L"Interromper", L"Limpar Log", L"Folder Origem", L"Folder destino"}) {
     const HWND button = FApp->Button(text);
     ASSERT_NE(button, nullptr) << Utf8(text);
     EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << Utf8(text);

@@ -17,9 +17,8 @@ const std::wstring kEnded = L"Sincroniza\u00e7\u00e3o encerrada.";
 
 // The log's last line as the program shows a Unicode log: decoded, not translated.
 std::wstring LastLogLine(const std::wstring& path) {
-  const TAnsiDecoder latin1{[](std::string_view bytes) {
-    return std::wstring(bytes.begin(), bytes.end());
-  }, {}};
+  const TAnsiDecoder latin1{
+      [](std::string_view bytes) { return std::wstring(bytes.begin(), bytes.end()); }, {}};
   return SummarizeLog(ReadFileBytes(path), latin1).LastLine;
 }
 
@@ -40,8 +39,7 @@ TEST_F(MirrorRun, FilesArriveTheGaugeFillsAndTheStopEndsOnlyTheFollowing) {
   ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
   ASSERT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 1; },
                       kActionTimeout));
-  const std::wstring expected =
-      L"Comando: " + BuildSyncCommand(FSource, FDestination, LogPath());
+  const std::wstring expected = L"Comando: " + BuildSyncCommand(FSource, FDestination, LogPath());
   // The first pass replaces the command line; it may already have happened.
   const std::wstring pane = FApp->LogText();
   EXPECT_TRUE(pane.find(expected) != std::wstring::npos || PaneLines(pane).size() == 2)
@@ -57,7 +55,8 @@ TEST_F(MirrorRun, FilesArriveTheGaugeFillsAndTheStopEndsOnlyTheFollowing) {
       << "files did not arrive in the destination";
   EXPECT_TRUE(WaitFor([&] { return FApp->GaugeText() == L"100%"; }, kActionTimeout))
       << Utf8(FApp->GaugeText());
-  EXPECT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == LastLogLine(LogPath()); }, kActionTimeout))
+  EXPECT_TRUE(
+      WaitFor([&] { return LastPaneLine(*FApp) == LastLogLine(LogPath()); }, kActionTimeout))
       << "pane: " << Utf8(LastPaneLine(*FApp)) << " log: " << Utf8(LastLogLine(LogPath()));
 
   ASSERT_TRUE(FApp->Click(FApp->Button(kStop)));

@@ -4,12 +4,14 @@
 namespace {
 std::vector<std::wstring> Names(const std::vector<TPathRow>& rows) {
   std::vector<std::wstring> names;
-  for (const auto& r : rows) names.push_back(r.Name);
+  for (const auto& r : rows)
+    names.push_back(r.Name);
   return names;
 }
 std::vector<std::wstring> Paths(const std::vector<TPathRow>& rows) {
   std::vector<std::wstring> paths;
-  for (const auto& r : rows) paths.push_back(r.Path);
+  for (const auto& r : rows)
+    paths.push_back(r.Path);
   return paths;
 }
 } // namespace

@@ -9,9 +9,15 @@ struct PercentCase {
 
 TEST(GaugeMath, PercentTruncatesTowardZero) {
   const PercentCase cases[] = {
-      {0, 0, 100, 0},         {2, 0, 3, 66},        {199, 0, 200, 99},
-      {200, 0, 200, 100},     {5, 0, 0, 0},         {0, 0, 0, 0},
-      {INT_MAX, 0, INT_MAX, 100}, {1, 0, INT_MAX, 0}, {INT_MAX - 1, 0, INT_MAX, 99},
+      {0, 0, 100, 0},
+      {2, 0, 3, 66},
+      {199, 0, 200, 99},
+      {200, 0, 200, 100},
+      {5, 0, 0, 0},
+      {0, 0, 0, 0},
+      {INT_MAX, 0, INT_MAX, 100},
+      {1, 0, INT_MAX, 0},
+      {INT_MAX - 1, 0, INT_MAX, 99},
   };
   for (const auto& c : cases)
     EXPECT_EQ(GaugePercent(c.progress, c.minValue, c.maxValue), c.expected)

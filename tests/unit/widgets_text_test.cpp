@@ -13,7 +13,8 @@ TEST(ErrorReportText, AddsAFullStopOnlyAfterCharactersAboveTheFullStop) {
       {L"ends in a comma,", L"ends in a comma,"},
       {L"", L""},
   };
-  for (const auto& [message, shown] : cases) EXPECT_EQ(ErrorReportText(message), shown);
+  for (const auto& [message, shown] : cases)
+    EXPECT_EQ(ErrorReportText(message), shown);
 }
 
 TEST(StyleSheet, ReadsNamedColoursAndKeepsDefaultsForBadOnes) {

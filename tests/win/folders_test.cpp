@@ -120,12 +120,14 @@ TEST_F(FoldersTest, WhatCannotBeCreatedAnswersFalseWithoutAnError) {
 TEST(CreateFolderPathLimits, ANameLongerThanWindowsLetsAProgramCreateIsNotMade) {
   wintest::TTempTree tree(L"long");
   std::wstring name = tree.Root();
-  while (name.size() < 300) name += L"\\nivel";
+  while (name.size() < 300)
+    name += L"\\nivel";
   EXPECT_FALSE(CreateFolderPath(name));
   EXPECT_FALSE(wintest::PathPresent(tree.Path(L"nivel"))) << "no level of it is created";
   // Up to the limit the rule applies as usual.
   std::wstring fits = tree.Root() + L"\\a";
-  while (fits.size() + 2 <= MAX_PATH - 12) fits += L"\\a";
+  while (fits.size() + 2 <= MAX_PATH - 12)
+    fits += L"\\a";
   EXPECT_TRUE(CreateFolderPath(fits));
   EXPECT_TRUE(FolderExists(fits));
 }

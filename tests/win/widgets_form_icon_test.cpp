@@ -15,7 +15,8 @@ TEST(FormIcon, TheIconResourceBecomesTheTitleBarAndTaskbarIcon) {
   ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(small), &info));
   BITMAP bitmap{};
   GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-  EXPECT_EQ(bitmap.bmWidth, MulDiv(GetSystemMetrics(SM_CXSMICON), DpiOf(form.Handle()), DpiOf(nullptr)));
+  EXPECT_EQ(bitmap.bmWidth,
+            MulDiv(GetSystemMetrics(SM_CXSMICON), DpiOf(form.Handle()), DpiOf(nullptr)));
   if (info.hbmColor) DeleteObject(info.hbmColor);
   if (info.hbmMask) DeleteObject(info.hbmMask);
 }
