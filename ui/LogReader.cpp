@@ -38,6 +38,11 @@ void TLogReader::Restart() {
 }
 
 std::optional<TLogSummary> TLogReader::Pass() {
+#ifdef REPLIMAR_WHOLE_LOG_READER
+  // Benchmark baseline only (bench/, ReplimarKORVELL-wholelog): every pass reads the whole log.
+  if (!FileExists(FPath)) return std::nullopt;
+  return SummarizeLog(ReadWholeFile(FPath), SystemAnsiDecoder());
+#else
   if (!FileExists(FPath)) {
     Restart();
     return std::nullopt;
@@ -61,4 +66,5 @@ std::optional<TLogSummary> TLogReader::Pass() {
     FHead.append(appended, 0, std::min(appended.size(), kHeadSize - FHead.size()));
   FFollower.Feed(appended);
   return FFollower.Summary();
+#endif
 }

@@ -1,0 +1,195 @@
+// Drives the program for the benchmarks as an operator would.
+//   replimar_bench_driver start <exe> <runs>
+//     Starts the program once to warm up, then runs times, each time measuring from
+//     CreateProcess to its visible main window and closing it; prints the times and the median.
+//   replimar_bench_driver follow <exe> <flag folder>
+//     Starts the program and prints "shown" once its window is visible; when the file "go"
+//     appears in the flag folder, presses "Sincronizar Agora" and prints "following" once the
+//     log pane shows the log's last line; when "stop" appears, closes the program. The script
+//     measures the process in between.
+#include "bench/BenchLog.h"
+#include "funcoes/Handles.h"
+#include <windows.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr wchar_t kMainCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
+constexpr wchar_t kSyncNowText[] = L"Sincronizar Agora";
+
+// A step that did not happen in time; main prints it and fails.
+struct TDriverFailure {
+  const char* What;
+};
+
+void Expect(bool condition, const char* failure) {
+  if (!condition) throw TDriverFailure{failure};
+}
+
+bool WaitFor(const std::function<bool()>& condition, Clock::duration timeout, DWORD pollMs) {
+  const auto deadline = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    Sleep(pollMs);
+  }
+  return true;
+}
+
+void Say(const char* state) {
+  std::printf("%s\n", state);
+  std::fflush(stdout);
+}
+
+// WM_GETTEXT, which also reads an edit control of another process.
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+struct TSearch {
+  DWORD ProcessId = 0;
+  const wchar_t* ClassName = nullptr;
+  const wchar_t* Text = nullptr;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<TSearch*>(param);
+  if (search.ProcessId) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.ProcessId || !IsWindowVisible(window)) return TRUE;
+  }
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (search.ClassName && _wcsicmp(name, search.ClassName) != 0) return TRUE;
+  wchar_t text[128] = {};
+  GetWindowTextW(window, text, 128); // the caption the system keeps; no message to the program
+  if (search.Text && std::wcscmp(text, search.Text) != 0) return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+struct TProgram {
+  UniqueHandle Process;
+  DWORD Id = 0;
+  HWND Window = nullptr;
+
+  explicit TProgram(const std::wstring& exe) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    Expect(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info),
+           "cannot start the program");
+    Process.Reset(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    Id = info.dwProcessId;
+  }
+  TProgram(const TProgram&) = delete;
+  TProgram& operator=(const TProgram&) = delete;
+  // A program left running by a failure is ended.
+  ~TProgram() {
+    if (WaitForSingleObject(Process.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(Process.Get(), 1);
+  }
+
+  void WaitForWindow() {
+    Expect(WaitFor(
+               [&] {
+                 TSearch search{Id, nullptr, kMainCaption};
+                 EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+                 Window = search.Found;
+                 return Window != nullptr;
+               },
+               30s, 1),
+           "the main window did not appear within 30 s");
+  }
+  HWND Child(const wchar_t* className, const wchar_t* text) const {
+    TSearch search{0, className, text};
+    EnumChildWindows(Window, Match, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+  }
+  // Closing is never refused: the process ends once its run has seen the stop.
+  void Close() {
+    PostMessageW(Window, WM_CLOSE, 0, 0);
+    Expect(WaitForSingleObject(Process.Get(), 20000) == WAIT_OBJECT_0,
+           "the program did not end within 20 s of WM_CLOSE");
+  }
+};
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Starts(const std::wstring& exe, int runs) {
+  std::vector<double> times;
+  for (int i = 0; i <= runs; ++i) {
+    const auto started = Clock::now();
+    TProgram program(exe);
+    program.WaitForWindow();
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+    program.Close();
+    if (i > 0) times.push_back(ms); // the first start only warms the caches up
+  }
+  std::printf("starts (ms):");
+  for (const double ms : times)
+    std::printf(" %.0f", ms);
+  std::sort(times.begin(), times.end());
+  const size_t middle = times.size() / 2;
+  const double median = times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+  std::printf("\nmedian %.0f ms, fastest %.0f ms, slowest %.0f ms\n", median, times.front(),
+              times.back());
+}
+
+void Follow(const std::wstring& exe, const std::wstring& flags) {
+  TProgram program(exe);
+  program.WaitForWindow();
+  Say("shown");
+  Expect(WaitFor([&] { return FileExists(flags + L"\\go"); }, 120s, 100), "no go within 120 s");
+  const HWND button = program.Child(L"Button", kSyncNowText);
+  const HWND pane = program.Child(L"Edit", nullptr);
+  Expect(button && pane, "no \"Sincronizar Agora\" button or no log pane");
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Expect(WaitFor([&] { return TextOf(pane).find(kBenchLogLastLine) != std::wstring::npos; }, 120s,
+                 100),
+         "the log pane did not show the log's last line within 120 s");
+  Say("following");
+  Expect(WaitFor([&] { return FileExists(flags + L"\\stop"); }, 600s, 100), "no stop within 600 s");
+  program.Close();
+  Say("closed");
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    if (argc == 4 && std::wcscmp(argv[1], L"start") == 0) {
+      Starts(argv[2], std::max(1, _wtoi(argv[3])));
+      return 0;
+    }
+    if (argc == 4 && std::wcscmp(argv[1], L"follow") == 0) {
+      Follow(argv[2], argv[3]);
+      return 0;
+    }
+    std::fprintf(stderr, "usage: replimar_bench_driver start <exe> <runs>\n"
+                         "       replimar_bench_driver follow <exe> <flag folder>\n");
+    return 2;
+  } catch (const TDriverFailure& failure) {
+    std::fprintf(stderr, "driver: %s\n", failure.What);
+    return 1;
+  }
+}
