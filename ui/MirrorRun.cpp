@@ -35,6 +35,8 @@ int32_t TFrmReplimar::CountFiles(const std::wstring& path) {
 
 void TFrmReplimar::ShowLastLogLine(const std::wstring& line) {
   const int lines = MemoLog.LineCount();
+  // An idle log gives the same line pass after pass: rewriting it would only repaint.
+  if (lines > 0 && MemoLog.Line(lines - 1) == line) return;
   if (lines > 0)
     MemoLog.ReplaceLine(lines - 1, line);
   else

@@ -1,4 +1,5 @@
 #include "widgets/Memo.h"
+#include <algorithm>
 #include "widgets/Style.h"
 
 HWND TMemo::CreateWnd(HWND parent, int id, const RECT& r) {
@@ -39,7 +40,13 @@ std::wstring TMemo::Line(int index) const {
   const int start = static_cast<int>(SendMessageW(Handle(), EM_LINEINDEX, index, 0));
   if (start < 0) return {};
   const int length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
-  return Text().substr(static_cast<size_t>(start), static_cast<size_t>(length));
+  // EM_GETLINE takes the buffer's size in its first word and copies without a NUL.
+  std::wstring line(static_cast<size_t>(std::max(length, 1)), L'\0');
+  line[0] = static_cast<wchar_t>(line.size());
+  const LRESULT copied =
+      SendMessageW(Handle(), EM_GETLINE, index, reinterpret_cast<LPARAM>(line.data()));
+  line.resize(static_cast<size_t>(copied));
+  return line;
 }
 
 void TMemo::ReplaceLine(int index, const std::wstring& text) {
