@@ -221,16 +221,16 @@ bool TControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
   return control && control->OnParentNotify(msg, wParam, lParam, result);
 }
 
-HFONT CachedFont(const TFontSpec& spec, int dpi, bool antialiased) {
+HFONT CachedFont(const TFontSpec& font, int dpi, bool antialiased) {
   static std::map<std::tuple<std::wstring, int, int, bool>, UniqueFont> cache;
-  auto& slot = cache[{spec.Face, spec.Points, dpi, antialiased}];
+  auto& slot = cache[{font.Face, font.Points, dpi, antialiased}];
   if (!slot) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(spec.Points, dpi, 72);
+    lf.lfHeight = -MulDiv(font.Points, dpi, 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = antialiased ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.Face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, font.Face.c_str(), LF_FACESIZE);
     slot.Reset(CreateFontIndirectW(&lf));
   }
   return slot.Get();

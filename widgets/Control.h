@@ -84,5 +84,5 @@ private:
   bool FOwnFont = false;
 };
 
-// A cached font for the spec at the DPI; lives until the process ends.
-HFONT CachedFont(const TFontSpec& spec, int dpi, bool antialiased = true);
+// A cached font of that face and size at the DPI; lives until the process ends.
+HFONT CachedFont(const TFontSpec& font, int dpi, bool antialiased = true);
