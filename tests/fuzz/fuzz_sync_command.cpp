@@ -2,6 +2,8 @@
 // intended arguments or the folder is refused by IsQuotableFolder.
 #include "ui/pure/CommandLineArgs.h"
 #include "ui/pure/SyncCommand.h"
+#include "tests/SyncIntendedArgs.h"
+#include "tests/fuzz/FuzzText.h"
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -15,54 +17,16 @@ constexpr wchar_t kAlphabet[] = {L'\\',  L'"', L' ',  L'\t', L'\0', L':',  L'C',
                                  0xE9,   0xC9, 0x131, 0x3C2, 0x3A3, 0x44F, 0x42F, 0xD800,
                                  0xFFFF, L'U', L'N',  L'x',  L'$',  L'\'', L'*',  L'S'};
 
-struct TReader {
-  const uint8_t* Data;
-  size_t Size;
-  bool Empty() const { return Size == 0; }
-  uint8_t Byte() {
-    if (Size == 0) return 0;
-    --Size;
-    return *Data++;
-  }
-};
+const std::wstring kAlphabetText(kAlphabet, sizeof kAlphabet / sizeof kAlphabet[0]);
 
-// One text: a length byte, then per unit either a character of the alphabet or, when the byte's
-// high bit is set, any code unit from two more bytes.
-std::wstring ReadText(TReader& in) {
-  const size_t length = in.Byte() % 24;
-  std::wstring text;
-  for (size_t i = 0; i < length && !in.Empty(); ++i) {
-    const uint8_t b = in.Byte();
-    if (b & 0x80)
-      text.push_back(static_cast<wchar_t>((in.Byte() << 8) | in.Byte()));
-    else
-      text.push_back(kAlphabet[b % (sizeof kAlphabet / sizeof kAlphabet[0])]);
-  }
-  return text;
-}
+using fuzz::Require;
+using fuzz::TReader;
 
-void Require(bool condition) {
-  if (!condition) abort();
-}
+std::wstring ReadText(TReader& in) { return fuzz::ReadText(in, kAlphabetText, 23); }
 
 std::vector<std::wstring> Intended(const std::wstring& program, const std::wstring& source,
                                    const std::wstring& destination, const std::wstring& log) {
-  return {program,
-          source,
-          destination,
-          L"/MIR",
-          L"/R:0",
-          L"/W:0",
-          L"/TEE",
-          L"/ETA",
-          L"/XA:SH",
-          L"/XD",
-          source + L"\\$RECYCLE.BIN",
-          source + L"\\System Volume Information",
-          L"/LOG:" + log,
-          L"/UNICODE",
-          L"/MOT:2",
-          L"/MON:1"};
+  return IntendedSyncArgs(program, source, destination, log);
 }
 
 bool HasQuoteOrNul(const std::wstring& text) {

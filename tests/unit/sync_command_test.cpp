@@ -1,5 +1,6 @@
 #include "ui/pure/CommandLineArgs.h"
 #include "ui/pure/SyncCommand.h"
+#include "tests/SyncIntendedArgs.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -11,25 +12,9 @@ namespace {
 
 using TArgs = std::vector<std::wstring>;
 
-// The arguments the tool is meant to receive for prepared folders.
 TArgs IntendedArgs(const std::wstring& program, const std::wstring& source,
                    const std::wstring& destination, const std::wstring& logPath) {
-  return {program,
-          source,
-          destination,
-          L"/MIR",
-          L"/R:0",
-          L"/W:0",
-          L"/TEE",
-          L"/ETA",
-          L"/XA:SH",
-          L"/XD",
-          source + L"\\$RECYCLE.BIN",
-          source + L"\\System Volume Information",
-          L"/LOG:" + logPath,
-          L"/UNICODE",
-          L"/MOT:2",
-          L"/MON:1"};
+  return IntendedSyncArgs(program, source, destination, logPath);
 }
 
 const std::wstring kLog = L"C:\\Users\\Op\\AppData\\Local\\Temp\\robocopy_log.txt";
