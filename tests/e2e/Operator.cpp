@@ -1,4 +1,5 @@
 #include "tests/e2e/Operator.h"
+#include "funcoes/SystemText.h"
 #include "widgets/Dpi.h"
 #include <atomic>
 #include <cwchar>
@@ -214,15 +215,7 @@ std::vector<TWidgetState> Snapshot(HWND root) {
   return states;
 }
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
+std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
 void PrintTo(const TWidgetState& state, std::ostream* out) {
   *out << Utf8(state.ClassName) << " \"" << Utf8(state.Text) << "\" at (" << state.Bounds.left
