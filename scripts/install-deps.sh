@@ -15,3 +15,11 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The stand-in's OEM mode is followed by the program in a Portuguese locale (OEM code page 850):
+# Wine takes its code pages from the Unix locale, which glibc must know.
+if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q 'install ok installed' ||
+    { $SUDO apt-get update -qq; DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq locales; }
+  $SUDO localedef -i pt_BR -f UTF-8 pt_BR.UTF-8
+fi

@@ -1,15 +1,16 @@
 #include "ui/LogReader.h"
-#include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
+#include "funcoes/pure/Exception.h"
 #include "ui/SyncTool.h"
 #include <windows.h>
 #include <algorithm>
 
 namespace {
-constexpr size_t kHeadSize = 4096;
+constexpr size_t kHeadSize = 4096, kTailSize = 4096;
 constexpr DWORD kChunk = 1 << 20;
 
 // Reads up to count bytes at offset; fewer when the file is shorter by now.
-std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
+[[maybe_unused]] std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
   std::string bytes;
   LARGE_INTEGER position;
   position.QuadPart = offset;
@@ -26,6 +27,14 @@ std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
   }
   return bytes;
 }
+
+// Nothing when the system cannot say which file it is.
+[[maybe_unused]] std::optional<TLogIdentity> IdentityOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  return TLogIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
 } // namespace
 
 TLogReader::TLogReader(std::wstring path)
@@ -35,6 +44,49 @@ void TLogReader::Restart() {
   FFollower.Reset();
   FIdentity.reset();
   FHead.clear();
+  FTail.clear();
+}
+
+UniqueFileHandle TLogReader::Open(DWORD& error) {
+  error = ERROR_SUCCESS;
+  if (!FileExists(FPath)) {
+    FDeleted = false;
+    FDeletedIdentity.reset();
+    return {};
+  }
+  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD failure = GetLastError();
+    // Windows refuses to open a file whose deletion is pending.
+    if (failure == ERROR_DELETE_PENDING || (failure == ERROR_ACCESS_DENIED && FDeleted)) return {};
+    error = failure;
+    return {};
+  }
+  if (FDeleted) {
+    if (FDeletedIdentity && IdentityOf(file.Get()) == FDeletedIdentity) return {};
+    FDeleted = false; // another file has taken the name
+    FDeletedIdentity.reset();
+  }
+  return file;
+}
+
+void TLogReader::Deleted() {
+  FDeleted = true;
+  FDeletedIdentity.reset();
+  UniqueFileHandle file(CreateFileW(FPath.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) FDeletedIdentity = IdentityOf(file.Get());
+  Restart();
+}
+
+int64_t TLogReader::CurrentSize() {
+  DWORD error = ERROR_SUCCESS;
+  const UniqueFileHandle file = Open(error);
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size)) return 0;
+  return size.QuadPart;
 }
 
 std::optional<TLogSummary> TLogReader::Pass() {
@@ -43,27 +95,39 @@ std::optional<TLogSummary> TLogReader::Pass() {
   if (!FileExists(FPath)) return std::nullopt;
   return SummarizeLog(ReadWholeFile(FPath), SystemAnsiDecoder());
 #else
-  if (!FileExists(FPath)) {
+  DWORD error = ERROR_SUCCESS;
+  const UniqueFileHandle file = Open(error);
+  if (error != ERROR_SUCCESS)
+    throw EFOpenError(L"Cannot open file \"" + FPath + L"\". " + SysErrorMessage(error));
+  if (!file) {
     Restart();
     return std::nullopt;
   }
-  UniqueFileHandle file = OpenForReading(FPath);
-  BY_HANDLE_FILE_INFORMATION info{};
-  GetFileInformationByHandle(file.Get(), &info);
-  const TIdentity identity{info.dwVolumeSerialNumber,
-                           (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-  const int64_t size =
-      static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+  LARGE_INTEGER sizeNow{};
+  if (!GetFileSizeEx(file.Get(), &sizeNow)) {
+    const DWORD failure = GetLastError();
+    throw EInOutError(L"Cannot read file \"" + FPath + L"\". " + SysErrorMessage(failure));
+  }
+  const int64_t size = sizeNow.QuadPart;
+  const int64_t seen = FFollower.BytesSeen();
 
-  bool restart = !FIdentity || !(*FIdentity == identity) || size < FFollower.BytesSeen();
-  if (!restart && !FHead.empty())
-    restart = ReadAt(file.Get(), 0, static_cast<int64_t>(FHead.size())) != FHead;
-  if (restart) Restart();
-  FIdentity = identity;
+  TLogResumeFacts facts{FIdentity, IdentityOf(file.Get()), size, seen};
+  if (facts.Before && facts.Now && *facts.Before == *facts.Now && size >= seen) {
+    if (!FHead.empty())
+      facts.HeadSame = ReadAt(file.Get(), 0, static_cast<int64_t>(FHead.size())) == FHead;
+    if (facts.HeadSame && !FTail.empty() && seen > static_cast<int64_t>(FHead.size()))
+      facts.TailSame = ReadAt(file.Get(), seen - static_cast<int64_t>(FTail.size()),
+                              static_cast<int64_t>(FTail.size())) == FTail;
+  }
+  if (MustRereadLog(facts)) Restart();
+  FIdentity = facts.Now; // unknown: the next pass reads from the start again
 
-  const std::string appended = ReadAt(file.Get(), FFollower.BytesSeen(), size - FFollower.BytesSeen());
+  const std::string appended =
+      ReadAt(file.Get(), FFollower.BytesSeen(), size - FFollower.BytesSeen());
   if (FHead.size() < kHeadSize)
     FHead.append(appended, 0, std::min(appended.size(), kHeadSize - FHead.size()));
+  FTail += appended.size() >= kTailSize ? appended.substr(appended.size() - kTailSize) : appended;
+  if (FTail.size() > kTailSize) FTail.erase(0, FTail.size() - kTailSize);
   FFollower.Feed(appended);
   return FFollower.Summary();
 #endif

@@ -1,9 +1,11 @@
 #pragma once
 // Follows the mirroring tool's log from pass to pass, reading only what was appended since the
-// previous pass. A log that shrank, vanished, was replaced by another file or rewritten from
-// its start is read again from its first byte, so every pass shows what a reading of the whole
-// log would show.
+// previous pass. A log that shrank, vanished, was replaced by another file or rewritten in its
+// first or last bytes read so far is read again from its first byte (MustRereadLog), so every
+// pass shows what a reading of the whole log would show.
+#include "funcoes/Handles.h"
 #include "ui/pure/LogFollower.h"
+#include "ui/pure/LogResume.h"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,21 +13,29 @@
 class TLogReader {
 public:
   explicit TLogReader(std::wstring path);
-  // One pass: nothing when no file is at the path; otherwise the summary of the whole log.
-  // A log that exists but cannot be opened raises EFOpenError "Cannot open file "%s". %s".
-  // The file is open only during the call.
+  // One pass: nothing when no file is at the path or its deletion is pending; otherwise the
+  // summary of the whole log. A log that exists but cannot be opened raises EFOpenError
+  // "Cannot open file "%s". %s". The file is open only during the call.
   std::optional<TLogSummary> Pass();
+  // The log's size from the file itself; 0 when it is absent, pending deletion or cannot be
+  // opened (the next pass reports that).
+  int64_t CurrentSize();
+  // The run deleted the log. While the tool still holds it with delete sharing, its deletion is
+  // pending: the system may still show the name (Wine opens it as before, Windows refuses to
+  // open it). Until another file takes the name, the log counts as absent.
+  void Deleted();
 
 private:
-  struct TIdentity {
-    uint32_t Volume = 0;
-    uint64_t Index = 0;
-    bool operator==(const TIdentity&) const = default;
-  };
   void Restart();
+  // The open log, or nothing when it is absent or pending deletion; error is set when it exists
+  // but cannot be opened.
+  UniqueFileHandle Open(DWORD& error);
 
   std::wstring FPath;
   TLogFollower FFollower;
-  std::optional<TIdentity> FIdentity;
+  std::optional<TLogIdentity> FIdentity;
   std::string FHead; // the log's first bytes, to notice it rewritten in place
+  std::string FTail; // the last bytes read, likewise
+  bool FDeleted = false;
+  std::optional<TLogIdentity> FDeletedIdentity; // the deleted log, while its name lingers
 };

@@ -1,5 +1,6 @@
 // The mirror run: "Sincronizar Agora" starts the mirroring tool and follows its log on the
 // window's thread until "Interromper" or a close request sets FStopSync.
+#include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
 #include "ui/FileCount.h"
@@ -33,8 +34,12 @@ int32_t TFrmReplimar::CountFiles(const std::wstring& path) {
   return CountFilesIn(path);
 }
 
-void TFrmReplimar::ShowLastLogLine(const std::wstring& line) {
+void TFrmReplimar::ShowLastLogLine(const std::wstring& line, bool keepLastLine) {
   const int lines = MemoLog.LineCount();
+  if (keepLastLine) {
+    MemoLog.AddLine(line);
+    return;
+  }
   // An idle log gives the same line pass after pass: rewriting it would only repaint.
   if (lines > 0 && MemoLog.Line(lines - 1) == line) return;
   if (lines > 0)
@@ -63,7 +68,9 @@ void TFrmReplimar::RunSync() {
 
   AddLog(L"Iniciando sincroniza\u00e7\u00e3o cont\u00ednua...");
   AddLog(L"Comando: " + BuildSyncCommand(source, destination, logPath));
-  if (const DWORD error = StartSyncTool(source, destination, logPath))
+  // The run's own tool, watched so that its end is reported; closed when the run ends.
+  UniqueHandle tool;
+  if (const DWORD error = StartSyncTool(source, destination, logPath, tool))
     AddLog(L"N\u00e3o foi poss\u00edvel iniciar o robocopy: " + SysErrorMessage(error));
 
   const int32_t total = CountFiles(source);
@@ -71,21 +78,46 @@ void TFrmReplimar::RunSync() {
   GaugeProgresso.SetMaxValue(total);
 
   TLogReader follower(logPath);
+  bool keepPaneLine = false;       // the pane's last line is a message of this run's passes
+  bool truncationReported = false; // a failed truncation is told once per run
+  const auto addMessage = [&](const std::wstring& text) {
+    AddLog(text);
+    keepPaneLine = true;
+  };
   while (!FStopSync) {
     if (const std::optional<TLogSummary> pass = follower.Pass()) {
       const TLogSummary& log = *pass;
       GaugeProgresso.SetMaxValue(total);
       GaugeProgresso.SetProgress(SyncProgress(log.Marked, total));
-      if (log.HasLines)
+      if (log.HasLines) {
         ShowLastLogLine(NeedsOemTranslation(log.Encoding) ? OemToDisplay(log.LastLine)
-                                                          : log.LastLine);
+                                                          : log.LastLine,
+                        keepPaneLine);
+        keepPaneLine = false;
+      }
       MemoLog.ScrollCaret();
+    }
+    // A tool that ended copies nothing more: say so once, with its exit code.
+    if (tool && WaitForSingleObject(tool.Get(), 0) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(tool.Get(), &code);
+      tool.Reset();
+      addMessage(L"O robocopy terminou (c\u00f3digo " + std::to_wstring(code) + L").");
     }
     Application.ProcessMessages();
     PauseDispatching(kPassPause);
-    if (LogTooLarge(FileSizeOf(logPath))) {
-      DeleteFileW(logPath.c_str());
-      AddLog(L"Log truncado (reiniciado por tamanho excessivo).");
+    if (LogTooLarge(follower.CurrentSize())) {
+      if (DeleteFileW(logPath.c_str())) {
+        follower.Deleted();
+        addMessage(L"Log truncado (reiniciado por tamanho excessivo).");
+      } else {
+        // The tool holds its log without delete sharing: the log grows on, and the follow
+        // reads only what is appended, so the run goes on.
+        const DWORD error = GetLastError();
+        if (!truncationReported)
+          addMessage(L"N\u00e3o foi poss\u00edvel truncar o log: " + SysErrorMessage(error));
+        truncationReported = true;
+      }
     }
   }
   AddLog(L"Sincroniza\u00e7\u00e3o encerrada.");

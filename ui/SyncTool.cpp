@@ -27,7 +27,7 @@ std::wstring TempFolder() {
 }
 
 DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
-                    const std::wstring& logPath) {
+                    const std::wstring& logPath, UniqueHandle& process) {
   wchar_t system[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return GetLastError();
@@ -42,7 +42,8 @@ DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
                       CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, nullptr, system, &startup,
                       &info))
     return GetLastError();
-  UniqueHandle process(info.hProcess), thread(info.hThread);
+  process = UniqueHandle(info.hProcess);
+  UniqueHandle thread(info.hThread);
   return 0;
 }
 
@@ -52,11 +53,10 @@ bool FileExists(const std::wstring& path) {
 }
 
 int64_t FileSizeOf(const std::wstring& fileName) {
-  WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileW(fileName.c_str(), &entry));
-  if (!find) return 0;
-  return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) |
-                              entry.nFileSizeLow);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                              data.nFileSizeLow);
 }
 
 UniqueFileHandle OpenForReading(const std::wstring& path) {
@@ -85,31 +85,44 @@ std::string ReadWholeFile(const std::wstring& path) {
   return bytes;
 }
 
-const TAnsiDecoder& SystemAnsiDecoder() {
-  static const TAnsiDecoder decoder{
-      [](std::string_view bytes) {
-        std::wstring text;
-        if (bytes.empty()) return text;
-        const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(),
-                                             static_cast<int>(bytes.size()), nullptr, 0);
-        text.resize(static_cast<size_t>(size));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                            size);
-        return text;
-      },
-      [](std::string_view bytes) -> size_t {
-        // A lead byte of a double-byte code page whose trail byte has not arrived yet.
-        size_t i = 0;
-        while (i < bytes.size()) {
-          if (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(bytes[i]))) {
-            if (i + 1 >= bytes.size()) return 1;
-            i += 2;
-          } else {
-            ++i;
-          }
+TAnsiDecoder CodePageDecoder(UINT codePage) {
+  TAnsiDecoder decoder;
+  decoder.Decode = [codePage](std::string_view bytes) {
+    std::wstring text;
+    if (bytes.empty()) return text;
+    const int size =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    text.resize(static_cast<size_t>(size));
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        size);
+    return text;
+  };
+  const UINT actual = codePage == CP_ACP ? GetACP() : codePage;
+  CPINFO info{};
+  if (actual == CP_UTF8) {
+    // The lead-byte test says nothing about UTF-8: a character split between two reads would
+    // become two replacement characters.
+    decoder.IncompleteTail = [](std::string_view bytes) { return Utf8HeldBackTail(bytes); };
+  } else if (GetCPInfo(actual, &info) && info.MaxCharSize > 1) {
+    decoder.IncompleteTail = [actual](std::string_view bytes) -> size_t {
+      // A lead byte of a double-byte code page whose trail byte has not arrived yet.
+      size_t i = 0;
+      while (i < bytes.size()) {
+        if (IsDBCSLeadByteEx(actual, static_cast<BYTE>(bytes[i]))) {
+          if (i + 1 >= bytes.size()) return 1;
+          i += 2;
+        } else {
+          ++i;
         }
-        return 0;
-      }};
+      }
+      return 0;
+    };
+  }
+  return decoder;
+}
+
+const TAnsiDecoder& SystemAnsiDecoder() {
+  static const TAnsiDecoder decoder = CodePageDecoder(CP_ACP);
   return decoder;
 }
 

@@ -11,13 +11,15 @@
 // not a folder.
 std::wstring TempFolder();
 // Starts the mirroring tool from the system folder (never from the current folder, which the
-// lists move around), hidden, with the command line in UTF-16; keeps no handle. Returns 0, or
-// the system's error code when it could not be started.
+// lists move around), hidden, with the command line in UTF-16. Returns 0 and the tool's process
+// handle in process (the run watches it for the tool's end), or the system's error code when it
+// could not be started.
 DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
-                    const std::wstring& logPath);
+                    const std::wstring& logPath, UniqueHandle& process);
 // True when a file (not a folder) exists at path, also one another process holds open.
 bool FileExists(const std::wstring& path);
-// Size of a file as its folder records it; 0 when no entry of that name is found.
+// Size of a file from the file itself (the folder's entry lags while another process writes
+// it); 0 when it cannot be asked.
 int64_t FileSizeOf(const std::wstring& fileName);
 // Opens an existing file for reading, sharing read and write with the tool that writes it. A
 // file that exists but cannot be opened raises EFOpenError "Cannot open file "%s". %s".
@@ -25,6 +27,9 @@ UniqueFileHandle OpenForReading(const std::wstring& path);
 // The whole file, opened for reading with read and write sharing. A file that exists but
 // cannot be opened raises EFOpenError "Cannot open file "%s". %s".
 std::string ReadWholeFile(const std::wstring& path);
+// A code page as the log reader's decoder (MultiByteToWideChar), holding back the bytes of a
+// character not yet complete: a DBCS lead byte, or an unfinished UTF-8 sequence for 65001.
+TAnsiDecoder CodePageDecoder(UINT codePage);
 // The system's ANSI code page as the log reader's decoder.
 const TAnsiDecoder& SystemAnsiDecoder();
 // The text through the ANSI code page, translated from the OEM code page, and back.

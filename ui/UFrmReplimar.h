@@ -60,7 +60,9 @@ private:
   // Files below a folder (links to folders entered once along a path).
   int32_t CountFiles(const std::wstring& path);
   // Shows the log's last line in the pane: replaces the pane's last line, or adds the first.
-  void ShowLastLogLine(const std::wstring& line);
+  // Below a message the run wrote during its passes (keepLastLine), it is added instead, so
+  // that the message stays in view.
+  void ShowLastLogLine(const std::wstring& line, bool keepLastLine);
 };
 
 // The one main window of the program, owned by the application object.

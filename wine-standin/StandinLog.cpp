@@ -7,6 +7,16 @@ constexpr ULONGLONG kReopenMs = 250;
 // Text kept for a log that cannot be opened at the moment, in characters.
 constexpr size_t kHeldLimit = 1 << 20;
 
+// The code page of an 8-bit log: 850 is the OEM code page of Portuguese systems.
+UINT LogCodePage(TStandinLogEncoding encoding) {
+  return encoding == TStandinLogEncoding::Oem850 ? 850 : CP_ACP;
+}
+
+bool IsUtf16(TStandinLogEncoding encoding) {
+  return encoding == TStandinLogEncoding::Utf16WithMark ||
+         encoding == TStandinLogEncoding::Utf16WithoutMark;
+}
+
 std::string Encode(const std::wstring& text, bool unicode, UINT codePage) {
   if (text.empty()) return {};
   if (unicode) // UTF-16LE, as wchar_t is on Windows
@@ -21,9 +31,9 @@ std::string Encode(const std::wstring& text, bool unicode, UINT codePage) {
 }
 } // namespace
 
-TStandinLog::TStandinLog(std::wstring logPath, bool unicode, bool tee)
-    : FPath(logPath.empty() ? std::wstring() : ExtendedLengthPath(logPath)), FUnicode(unicode),
-      FTee(tee) {
+TStandinLog::TStandinLog(std::wstring logPath, const TStandinModes& modes, bool unicode, bool tee)
+    : FPath(logPath.empty() ? std::wstring() : ExtendedLengthPath(logPath)), FModes(modes),
+      FUnicode(unicode), FTee(tee) {
   if (!FPath.empty()) Open(CREATE_ALWAYS);
 }
 
@@ -44,43 +54,57 @@ void TStandinLog::ToConsole(const std::wstring& text, bool unicode) {
 void TStandinLog::Write(const std::wstring& text) {
   if (FTee) ToConsole(text, FUnicode);
   if (FPath.empty()) return;
-  if (GetTickCount64() - FOpenedAt >= kReopenMs) Reopen();
+  if (FModes.Hold == TStandinLogHold::Reopen && GetTickCount64() - FOpenedAt >= kReopenMs)
+    Reopen();
+  else if (!FFile)
+    Open(FBegun ? OPEN_ALWAYS : CREATE_ALWAYS);
   if (!FFile || !Append(text)) {
     FFile.Reset();
     Hold(text);
   }
 }
 
+const TStandinWords& TStandinLog::Words() const noexcept {
+  return FModes.Encoding == TStandinLogEncoding::Oem850 ? PortugueseWords() : EnglishWords();
+}
+
+bool TStandinLog::WritesMark() const noexcept {
+  return FModes.Encoding == TStandinLogEncoding::Utf16WithMark;
+}
+
 bool TStandinLog::Reopen() {
-  if (FPath.empty()) return false;
+  if (FPath.empty() || FModes.Hold != TStandinLogHold::Reopen) return false;
   FFile.Reset();
   return Open(FBegun ? OPEN_ALWAYS : CREATE_ALWAYS);
 }
 
 bool TStandinLog::Open(DWORD disposition) {
   FOpenedAt = GetTickCount64();
-  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The real tool shares its log for reading and writing only: a reader cannot delete it.
+  const DWORD sharing = FModes.Hold == TStandinLogHold::Held
+                            ? FILE_SHARE_READ | FILE_SHARE_WRITE
+                            : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_WRITE, sharing, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false; // held text waits for the next try
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return false;
   FFile = std::move(file);
   FBegun = true;
   const bool fresh = size.QuadPart == 0;
-  std::wstring text = fresh && FUnicode ? std::wstring(1, L'\xFEFF') : std::wstring();
+  std::wstring text = fresh && WritesMark() ? std::wstring(1, L'\xFEFF') : std::wstring();
   text += FHeld;
   FHeld.clear();
   if (!Append(text)) {
     FFile.Reset();
-    Hold(text.substr(fresh && FUnicode ? 1 : 0));
+    Hold(text.substr(fresh && WritesMark() ? 1 : 0));
   }
   return fresh;
 }
 
 bool TStandinLog::Append(const std::wstring& text) {
   if (text.empty()) return true;
-  const std::string bytes = Encode(text, FUnicode, CP_ACP);
+  const std::string bytes = Encode(text, IsUtf16(FModes.Encoding), LogCodePage(FModes.Encoding));
   LARGE_INTEGER zero{};
   if (!SetFilePointerEx(FFile.Get(), zero, nullptr, FILE_END)) return false;
   DWORD written = 0;

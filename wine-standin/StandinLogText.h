@@ -23,11 +23,101 @@ struct TStandinTotals {
 
 enum class TFileAction { NewFile, Newer, Older, Changed, ExtraFile };
 
-// A copy writes kProgressBegin before and kProgressEnd after the data, so that each copied
-// file leaves one line "  0%" CR "100%"; a failed copy ends the line with kProgressAbort.
-inline constexpr wchar_t kProgressBegin[] = L"  0%\r";
-inline constexpr wchar_t kProgressEnd[] = L"100%\r\n";
+// A copy writes its progress pieces (ProgressPieces, StandinModes.h) on the file's line; a
+// failed copy ends the line with kProgressAbort after its first piece.
 inline constexpr wchar_t kProgressAbort[] = L"\r\n";
+
+// The texts of the log in the tool's language: English, or Portuguese as a localized system
+// writes them (with accented letters, so that their 8-bit form depends on the code page).
+struct TStandinWords {
+  const wchar_t* Banner;
+  const wchar_t* Started;
+  const wchar_t* Source;
+  const wchar_t* Dest;
+  const wchar_t* Files;
+  const wchar_t* ExcDirs;
+  const wchar_t* Options;
+  const wchar_t* NewDir;
+  const wchar_t* ExtraDir;
+  const wchar_t* NewFile;
+  const wchar_t* Newer;
+  const wchar_t* Older;
+  const wchar_t* Changed;
+  const wchar_t* ExtraFile;
+  const wchar_t* Error;
+  const wchar_t* Columns[6];
+  const wchar_t* DirsRow;
+  const wchar_t* FilesRow;
+  const wchar_t* BytesRow;
+  const wchar_t* Ended;
+  const wchar_t* Waiting; // "Monitor : Waiting for " m Minutes n Changes
+  const wchar_t* Minutes;
+  const wchar_t* Changes;
+  size_t LabelWidth;  // of the summary's row labels
+  size_t ColumnWidth; // of the summary's figures
+};
+
+inline const TStandinWords& EnglishWords() {
+  static const TStandinWords words{
+      L"   Robocopy stand-in  ::  folder mirror for the Wine test prefix",
+      L"  Started : ",
+      L"   Source : ",
+      L"     Dest : ",
+      L"    Files : ",
+      L" Exc Dirs : ",
+      L"  Options : ",
+      L"  New Dir ",
+      L"\t*EXTRA Dir",
+      L"    New File  ",
+      L"    Newer     ",
+      L"    Older     ",
+      L"    Changed   ",
+      L"  *EXTRA File ",
+      L" ERROR ",
+      {L"Total", L"Copied", L"Skipped", L"Mismatch", L"FAILED", L"Extras"},
+      L"    Dirs :",
+      L"   Files :",
+      L"   Bytes :",
+      L"   Ended : ",
+      L"Monitor : Waiting for ",
+      L" minutes and ",
+      L" changes...",
+      10,
+      10,
+  };
+  return words;
+}
+
+inline const TStandinWords& PortugueseWords() {
+  static const TStandinWords words{
+      L"   Substituto do Robocopy  ::  espelho de pastas para o prefixo de testes",
+      L"   In\u00edcio : ",
+      L"   Origem : ",
+      L"  Destino : ",
+      L" Arquivos : ",
+      L" Excluir diret\u00f3rios : ",
+      L"   Op\u00e7\u00f5es : ",
+      L"  Novo dir ",
+      L"\t*EXTRA Diret\u00f3rio",
+      L"    Novo arquivo ",
+      L"    Mais novo    ",
+      L"    Mais antigo  ",
+      L"    Alterado     ",
+      L"  *EXTRA Arquivo ",
+      L" ERRO ",
+      {L"Total", L"Copiado", L"Ignorado", L"Incompat\u00edvel", L"FALHA", L"Extras"},
+      L"Diret\u00f3rios :",
+      L"  Arquivos :",
+      L"     Bytes :",
+      L"   T\u00e9rmino : ",
+      L"Monitor : Aguardando ",
+      L" minutos e ",
+      L" altera\u00e7\u00f5es...",
+      12,
+      14,
+  };
+  return words;
+}
 
 inline std::wstring RightAligned(const std::wstring& text, size_t width) {
   return text.size() >= width ? text : std::wstring(width - text.size(), L' ') + text;
@@ -53,92 +143,99 @@ inline const std::wstring& StandinRule() {
 }
 
 // The banner of a pass: what is mirrored where, with which options, since when.
-inline std::wstring FormatHeader(const TStandinOptions& options, const std::wstring& sourceFull,
+inline std::wstring FormatHeader(const TStandinWords& words, const TStandinOptions& options,
+                                 const std::wstring& sourceFull,
                                  const std::wstring& destinationFull, const TStandinTime& started) {
-  std::wstring text = L"\r\n" + StandinRule() + L"\r\n" +
-                      L"   Robocopy stand-in  ::  folder mirror for the Wine test prefix\r\n" +
-                      StandinRule() + L"\r\n\r\n";
-  text += L"  Started : " + FormatStandinTime(started) + L"\r\n";
-  text += L"   Source : " + WithTrailingSeparator(sourceFull) + L"\r\n";
-  text += L"     Dest : " + WithTrailingSeparator(destinationFull) + L"\r\n\r\n";
-  text += L"    Files : *.*\r\n\r\n";
+  std::wstring text =
+      L"\r\n" + StandinRule() + L"\r\n" + words.Banner + L"\r\n" + StandinRule() + L"\r\n\r\n";
+  text += words.Started + FormatStandinTime(started) + L"\r\n";
+  text += words.Source + WithTrailingSeparator(sourceFull) + L"\r\n";
+  text += words.Dest + WithTrailingSeparator(destinationFull) + L"\r\n\r\n";
+  text += words.Files + std::wstring(L"*.*\r\n\r\n");
   for (size_t i = 0; i < options.ExcludedDirs.size(); ++i)
-    text += (i == 0 ? L" Exc Dirs : " : L"\t    ") + options.ExcludedDirs[i] + L"\r\n";
+    text += (i == 0 ? std::wstring(words.ExcDirs) : L"\t    ") + options.ExcludedDirs[i] + L"\r\n";
   if (!options.ExcludedDirs.empty()) text += L"\r\n";
-  text += L"  Options : *.* " + options.SwitchText + L"\r\n\r\n";
+  text += words.Options + std::wstring(L"*.* ") + options.SwitchText + L"\r\n\r\n";
   text += StandinRule() + L"\r\n\r\n";
   return text;
 }
 
 // One line per source folder: "New Dir" when the destination folder was created, and the
 // number of files the folder holds for the mirror.
-inline std::wstring FormatFolderLine(bool created, int64_t files, const std::wstring& folder) {
-  return std::wstring(L"\t") + (created ? L"  New Dir " : L"          ") + RightAligned(files, 10) +
+inline std::wstring FormatFolderLine(const TStandinWords& words, bool created, int64_t files,
+                                     const std::wstring& folder) {
+  const std::wstring tag = words.NewDir;
+  return L"\t" + (created ? tag : std::wstring(tag.size(), L' ')) + RightAligned(files, 10) +
          L"\t" + WithTrailingSeparator(folder) + L"\r\n";
 }
 
 // A destination folder that the source lacks, removed with all it held.
-inline std::wstring FormatExtraFolderLine(int64_t entries, const std::wstring& folder) {
-  return L"\t*EXTRA Dir" + RightAligned(entries, 10) + L"\t" + WithTrailingSeparator(folder) +
+inline std::wstring FormatExtraFolderLine(const TStandinWords& words, int64_t entries,
+                                          const std::wstring& folder) {
+  return words.ExtraDir + RightAligned(entries, 10) + L"\t" + WithTrailingSeparator(folder) +
          L"\r\n";
 }
 
-inline std::wstring FormatFileLine(TFileAction action, int64_t size, const std::wstring& name) {
+inline std::wstring FormatFileLine(const TStandinWords& words, TFileAction action, int64_t size,
+                                   const std::wstring& name) {
   const wchar_t* tag = L"";
   switch (action) {
   case TFileAction::NewFile:
-    tag = L"    New File  ";
+    tag = words.NewFile;
     break;
   case TFileAction::Newer:
-    tag = L"    Newer     ";
+    tag = words.Newer;
     break;
   case TFileAction::Older:
-    tag = L"    Older     ";
+    tag = words.Older;
     break;
   case TFileAction::Changed:
-    tag = L"    Changed   ";
+    tag = words.Changed;
     break;
   case TFileAction::ExtraFile:
-    tag = L"  *EXTRA File ";
+    tag = words.ExtraFile;
     break;
   }
   return std::wstring(L"\t") + tag + L"\t\t" + RightAligned(size, 10) + L"\t" + name + L"\r\n";
 }
 
 // "2024/05/01 12:00:00 ERROR 5 (0x00000005) Copying File C:\x\a.txt" and the system's text.
-inline std::wstring FormatErrorLines(const TStandinTime& when, uint32_t code,
-                                     const std::wstring& operation, const std::wstring& path,
-                                     const std::wstring& systemText) {
+inline std::wstring FormatErrorLines(const TStandinWords& words, const TStandinTime& when,
+                                     uint32_t code, const std::wstring& operation,
+                                     const std::wstring& path, const std::wstring& systemText) {
   static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
   std::wstring hex(8, L'0');
   for (int i = 7; i >= 0; --i)
     hex[static_cast<size_t>(7 - i)] = kHex[(code >> (4 * i)) & 0xF];
-  return FormatStandinTime(when) + L" ERROR " + std::to_wstring(code) + L" (0x" + hex + L") " +
+  return FormatStandinTime(when) + words.Error + std::to_wstring(code) + L" (0x" + hex + L") " +
          operation + L" " + path + L"\r\n" + systemText + L"\r\n";
 }
 
 // The table that closes a pass.
-inline std::wstring FormatSummary(const TStandinTotals& totals, const TStandinTime& ended) {
-  const auto row = [](const wchar_t* label, const TStandinCounts& c) {
-    return std::wstring(label) + RightAligned(c.Total, 10) + RightAligned(c.Copied, 10) +
-           RightAligned(c.Skipped, 10) + RightAligned(0, 10) + RightAligned(c.Failed, 10) +
-           RightAligned(c.Extras, 10) + L"\r\n";
+inline std::wstring FormatSummary(const TStandinWords& words, const TStandinTotals& totals,
+                                  const TStandinTime& ended) {
+  const size_t width = words.ColumnWidth;
+  const auto row = [&](const wchar_t* label, const TStandinCounts& c) {
+    return RightAligned(label, words.LabelWidth) + RightAligned(c.Total, width) +
+           RightAligned(c.Copied, width) + RightAligned(c.Skipped, width) + RightAligned(0, width) +
+           RightAligned(c.Failed, width) + RightAligned(c.Extras, width) + L"\r\n";
   };
   std::wstring text = L"\r\n" + StandinRule() + L"\r\n\r\n";
-  text += L"          " + RightAligned(L"Total", 10) + RightAligned(L"Copied", 10) +
-          RightAligned(L"Skipped", 10) + RightAligned(L"Mismatch", 10) +
-          RightAligned(L"FAILED", 10) + RightAligned(L"Extras", 10) + L"\r\n";
-  text += row(L"    Dirs :", totals.Dirs);
-  text += row(L"   Files :", totals.Files);
-  text += row(L"   Bytes :", totals.Bytes);
-  text += L"   Ended : " + FormatStandinTime(ended) + L"\r\n\r\n";
+  text += std::wstring(words.LabelWidth, L' ');
+  for (const wchar_t* column : words.Columns)
+    text += RightAligned(column, width);
+  text += L"\r\n";
+  text += row(words.DirsRow, totals.Dirs);
+  text += row(words.FilesRow, totals.Files);
+  text += row(words.BytesRow, totals.Bytes);
+  text += words.Ended + FormatStandinTime(ended) + L"\r\n\r\n";
   return text;
 }
 
 // The last line while the source is watched between passes.
-inline std::wstring FormatMonitorLine(int minutes, int changes) {
-  return L"Monitor : Waiting for " + std::to_wstring(minutes) + L" minutes and " +
-         std::to_wstring(changes) + L" changes...\r\n";
+inline std::wstring FormatMonitorLine(const TStandinWords& words, int minutes, int changes) {
+  return words.Waiting + std::to_wstring(minutes) + words.Minutes + std::to_wstring(changes) +
+         words.Changes + L"\r\n";
 }
 
 inline const wchar_t* StandinUsageText() {

@@ -1,5 +1,6 @@
 #include "wine-standin/StandinMirror.h"
 #include "funcoes/SystemText.h"
+#include "wine-standin/StandinModes.h"
 #include "wine-standin/StandinPaths.h"
 #include <algorithm>
 #include <map>
@@ -137,7 +138,7 @@ TStandinMirror::TStandinMirror(const TStandinOptions& options, TStandinLog& log)
 }
 
 void TStandinMirror::LogError(const EStandinIoError& error) {
-  FLog.Write(FormatErrorLines(Now(), error.Code(), error.Operation(), error.Path(),
+  FLog.Write(FormatErrorLines(FLog.Words(), Now(), error.Code(), error.Operation(), error.Path(),
                               SysErrorMessage(error.Code())));
 }
 
@@ -165,7 +166,7 @@ bool TStandinMirror::IsSkippedFolder(const std::wstring& sourcePath,
 
 TStandinTotals TStandinMirror::RunPass() {
   TStandinTotals totals;
-  FLog.Write(FormatHeader(FOptions, FSource, FDestination, Now()));
+  FLog.Write(FormatHeader(FLog.Words(), FOptions, FSource, FDestination, Now()));
   const DWORD attributes = GetFileAttributesW(Extended(FSource).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
@@ -180,7 +181,7 @@ TStandinTotals TStandinMirror::RunPass() {
       ++totals.Dirs.Failed;
     }
   }
-  FLog.Write(FormatSummary(totals, Now()));
+  FLog.Write(FormatSummary(FLog.Words(), totals, Now()));
   return totals;
 }
 
@@ -217,7 +218,7 @@ void TStandinMirror::MirrorFolder(const std::wstring& source, const std::wstring
     }
     if (!sourceEntries[i].IsFolder() && !IsSkippedFile(sourceEntries[i])) ++files;
   }
-  FLog.Write(FormatFolderLine(created, files, source));
+  FLog.Write(FormatFolderLine(FLog.Words(), created, files, source));
 
   // Extras first, as they may free the space the copies need.
   for (size_t i = 0; i < destinationEntries.size(); ++i) {
@@ -285,19 +286,23 @@ void TStandinMirror::CopyOne(const std::wstring& source, const std::wstring& des
   }
   const std::wstring from = JoinPath(source, entry.Name);
   const std::wstring to = JoinPath(destination, existing ? existing->Name : entry.Name);
-  FLog.Write(FormatFileLine(action, size, entry.Name));
-  FLog.Write(kProgressBegin);
+  FLog.Write(FormatFileLine(FLog.Words(), action, size, entry.Name));
+  // The first piece goes before the data; an empty file has only its closing one.
+  const std::vector<std::wstring> pieces = ProgressPieces(entry.Size);
+  const size_t before = pieces.size() > 1 ? 1 : 0;
+  if (before) FLog.Write(pieces.front());
   try {
     // A hidden or read-only destination file would refuse to be overwritten.
     if (existing) SetFileAttributesW(Extended(to).c_str(), FILE_ATTRIBUTE_NORMAL);
     // Copies the data, the attributes and the last-write time that the next pass compares.
     if (!CopyFileExW(Extended(from).c_str(), Extended(to).c_str(), nullptr, nullptr, nullptr, 0))
       throw EStandinIoError(GetLastError(), L"Copying File", from);
-    FLog.Write(kProgressEnd);
+    for (size_t i = before; i < pieces.size(); ++i)
+      FLog.Write(pieces[i]);
     ++totals.Files.Copied;
     totals.Bytes.Copied += size;
   } catch (const EStandinIoError& error) {
-    FLog.Write(kProgressAbort);
+    if (before) FLog.Write(kProgressAbort);
     LogError(error);
     ++totals.Files.Failed;
     totals.Bytes.Failed += size;
@@ -316,12 +321,12 @@ void TStandinMirror::RemoveExtra(const std::wstring& destination, const TStandin
         throw EStandinIoError(GetLastError(), L"Deleting Extra Directory",
                               WithTrailingSeparator(path));
       ++totals.Dirs.Extras;
-      FLog.Write(FormatExtraFolderLine(removed, path));
+      FLog.Write(FormatExtraFolderLine(FLog.Words(), removed, path));
     } else {
       ++totals.Files.Extras;
       totals.Bytes.Extras += static_cast<int64_t>(entry.Size);
-      FLog.Write(
-          FormatFileLine(TFileAction::ExtraFile, static_cast<int64_t>(entry.Size), entry.Name));
+      FLog.Write(FormatFileLine(FLog.Words(), TFileAction::ExtraFile,
+                                static_cast<int64_t>(entry.Size), entry.Name));
       DeleteOneFile(path);
     }
   } catch (const EStandinIoError& error) {

@@ -5,6 +5,7 @@
 #include "wine-standin/StandinLog.h"
 #include "wine-standin/StandinLogText.h"
 #include "wine-standin/StandinMirror.h"
+#include "wine-standin/StandinModes.h"
 #include "wine-standin/StandinSnapshot.h"
 #include <windows.h>
 #include <algorithm>
@@ -37,7 +38,7 @@ int ExitCodeOf(const TStandinTotals& totals) {
 void WaitForChanges(const TStandinOptions& options, TStandinMirror& mirror, TStandinLog& log,
                     const TStandinSnapshot& baseline, int64_t minuteMs) {
   const std::wstring waiting =
-      FormatMonitorLine(options.MonitorMinutes, options.ChangesToWaitFor());
+      FormatMonitorLine(log.Words(), options.MonitorMinutes, options.ChangesToWaitFor());
   log.Write(waiting);
   const ULONGLONG passEnded = GetTickCount64();
   const auto due = passEnded + static_cast<ULONGLONG>(options.MonitorMinutes * minuteMs);
@@ -55,9 +56,22 @@ void WaitForChanges(const TStandinOptions& options, TStandinMirror& mirror, TSta
   }
 }
 
-int RunStandin(const TStandinOptions& options) {
+// Ends the process with the chosen code once the time has passed, whatever the main thread is
+// doing, as an unplugged drive, a fatal error or someone ending the tool would.
+DWORD WINAPI EndEarly(void* parameter) {
+  const auto* exit = static_cast<const TStandinEarlyExit*>(parameter);
+  Sleep(static_cast<DWORD>(exit->AfterMs));
+  ExitProcess(static_cast<UINT>(exit->Code));
+}
+
+int RunStandin(const TStandinOptions& options, const TStandinModes& modes) {
+  if (modes.Exit) {
+    UniqueHandle timer(CreateThread(nullptr, 0, EndEarly,
+                                    const_cast<TStandinEarlyExit*>(&*modes.Exit), 0, nullptr));
+    if (!timer) return kUsageExitCode;
+  }
   TStandinLog log(options.LogPath.empty() ? std::wstring() : StandinFullPath(options.LogPath),
-                  options.Unicode, options.Tee);
+                  modes, options.Unicode, options.Tee);
   TStandinMirror mirror(options, log);
   const int64_t minuteMs = MinuteMilliseconds(EnvironmentText(L"REPLIMAR_STANDIN_MINUTE_MS"));
   for (;;) {
@@ -73,15 +87,19 @@ int RunStandin(const TStandinOptions& options) {
 
 int wmain() {
   TStandinOptions options;
+  TStandinModes modes;
   try {
     options = ParseStandinOptions(SplitCommandLine(GetCommandLineW()));
+    modes = ParseStandinModes(EnvironmentText(L"REPLIMAR_STANDIN_LOG_HANDLE"),
+                              EnvironmentText(L"REPLIMAR_STANDIN_LOG_ENCODING"),
+                              EnvironmentText(L"REPLIMAR_STANDIN_EXIT"), options.Unicode);
   } catch (const EStandinUsage& error) {
     TStandinLog::ToConsole(L"\r\nERROR : " + error.Message() + L"\r\n\r\n" + StandinUsageText(),
                            false);
     return kUsageExitCode;
   }
   try {
-    return RunStandin(options);
+    return RunStandin(options, modes);
   } catch (const Exception& error) {
     // Only the start can fail this way (a path the system cannot resolve); passes log their
     // own errors and go on.

@@ -1,6 +1,7 @@
 #pragma once
 // Code pages for the tests and fuzz targets of the log reader, standing in for the system's
-// ANSI code page: Latin-1 (single-byte) and a small double-byte code page.
+// ANSI code page: Latin-1 (single-byte), a small double-byte code page, and UTF-8 (65001) by the
+// pure decoder. The Win32 tests use the shipped decoder (CodePageDecoder) as well.
 #include "ui/pure/LogText.h"
 #include <cstdint>
 #include <string>
@@ -59,5 +60,18 @@ inline TAnsiDecoder ToyDbcsDecoder() {
     }
     return 0;
   };
+  return decoder;
+}
+
+// UTF-8 as the ANSI code page (65001): each maximal invalid subpart becomes U+FFFD, as
+// MultiByteToWideChar does; an unfinished sequence at the end waits for its bytes.
+inline TAnsiDecoder Utf8AnsiDecoder() {
+  TAnsiDecoder decoder;
+  decoder.Decode = [](std::string_view bytes) {
+    std::wstring text;
+    AppendUtf8(bytes, true, text);
+    return text;
+  };
+  decoder.IncompleteTail = [](std::string_view bytes) { return Utf8HeldBackTail(bytes); };
   return decoder;
 }

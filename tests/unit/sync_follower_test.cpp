@@ -34,6 +34,10 @@ const TCodePage& ToyDbcs() {
   static const TCodePage page{"toy DBCS", ToyDbcsDecoder()};
   return page;
 }
+const TCodePage& Utf8Ansi() {
+  static const TCodePage page{"UTF-8 as ANSI", Utf8AnsiDecoder()};
+  return page;
+}
 
 // Feeds the log in the given pieces and checks the follower against the whole-log reader after
 // every piece.
@@ -71,21 +75,24 @@ TEST(LogFollower, ChunkBoundariesInsideWhatTheReaderCarries) {
       "\xFF",     // the same for UTF-16 LE
       "\xFE\xFF", // a UTF-16 BE mark and nothing else
       "\xFF\xFE"
-      "a\0\r\0\n\0%\0b"s,                            // CR LF and an odd last byte in UTF-16
-      "\xFE\xFF\0a\0\r\0\r\0\n"s,                    // the same big-endian
-      "\xFF\xFE\x3D\xD8\x00\xDE%\0"s,                // a surrogate pair
-      "a\r\nb\r",                                    // a CR whose LF may follow
-      "a\r\n\r\n",                                   // an empty last line
-      "\n\r\r\n\n",                                  // breaks only
-      "\xEF\xBB\xBF\xF0\x9F\x98\x80\r\xE2\x82",      // UTF-8 sequences cut, one unfinished
-      "\xEF\xBB\xBF\xE2\x28\xA1\xC0%\n\xED\xA0\x80", // invalid UTF-8
-      "\x81\x41\x81\n\x81%\x9F",                     // DBCS lead bytes, one at the very end
-      "x\0y\0%\0\r"s,                                // NUL is an ordinary character
+      "a\0\r\0\n\0%\0b"s,                                    // CR LF and an odd last byte in UTF-16
+      "\xFE\xFF\0a\0\r\0\r\0\n"s,                            // the same big-endian
+      "\xFF\xFE\x3D\xD8\x00\xDE%\0"s,                        // a surrogate pair
+      "a\r\nb\r",                                            // a CR whose LF may follow
+      "a\r\n\r\n",                                           // an empty last line
+      "\n\r\r\n\n",                                          // breaks only
+      "\xEF\xBB\xBF\xF0\x9F\x98\x80\r\xE2\x82",              // UTF-8 sequences cut, one unfinished
+      "\xEF\xBB\xBF\xE2\x28\xA1\xC0%\n\xED\xA0\x80",         // invalid UTF-8
+      "\x81\x41\x81\n\x81%\x9F",                             // DBCS lead bytes, one at the very end
+      "x\0y\0%\0\r"s,                                        // NUL is an ordinary character
+      "h\xC3\xA9 %\r\n\xE2\x82\xAC\xF0\x9F\x98\x80\xE2\x82", // UTF-8 text without a mark
+      "\r\0\n\0-\0-\0 \0%\0\r\0\n\0\xE7\0"s,                 // UTF-16LE without a mark
       "",
   };
   for (const std::string& log : logs) {
     ExpectSameEveryWay(log, Latin1());
     ExpectSameEveryWay(log, ToyDbcs());
+    ExpectSameEveryWay(log, Utf8Ansi());
   }
 }
 
@@ -129,8 +136,9 @@ public:
     const char* marks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
     if (Pick(8) == 0)
       log += std::string("\xEF\xBB\xBF\xFF\xFE", 5).substr(0, Pick(3) + 1); // a false start
-    else
-      log += marks[form];
+    else if (form != 2 || Pick(3) != 0)
+      log += marks[form]; // else UTF-16 LE without a mark, told by its NULs
+
     const size_t pieces = Pick(4) == 0 ? 0 : Pick(80);
     for (size_t i = 0; i < pieces; ++i)
       Piece(log, form);
@@ -221,7 +229,7 @@ TEST(LogFollower, MatchesTheWholeLogReaderOnRandomLogsAndChunkings) {
   size_t passes = 0;
   for (uint32_t seed = 1; seed <= 1000; ++seed) {
     TLogGenerator generator(seed);
-    const TCodePage& page = seed % 2 ? Latin1() : ToyDbcs();
+    const TCodePage& page = seed % 3 == 0 ? Latin1() : seed % 3 == 1 ? ToyDbcs() : Utf8Ansi();
     TLogFollower follower(page.Decoder);
     // A few logs one after the other, as when the log is deleted, shrinks or is replaced: the
     // next one is often the previous one cut short and grown again.

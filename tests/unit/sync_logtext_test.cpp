@@ -83,16 +83,85 @@ TEST(LogText, ByteOrderMarkChoosesTheEncodingAndIsSkipped) {
   }
 }
 
-TEST(LogText, SameTextWithoutTheMarkIsReadAsAnsi) {
+TEST(LogText, Utf16WithoutTheMarkIsToldByNulsAtOddOffsets) {
   const TLogSummary marked = SummarizeLog("\xFF\xFE"
                                           "a\0%\0"s,
                                           Latin1Decoder());
   EXPECT_EQ(marked.Encoding, TLogEncoding::Utf16LE);
   EXPECT_EQ(marked.LastLine, L"a%");
   const TLogSummary plain = SummarizeLog("a\0%\0"s, Latin1Decoder());
-  EXPECT_EQ(plain.Encoding, TLogEncoding::Ansi);
-  EXPECT_EQ(plain.LastLine, L"a\0%\0"s);
+  EXPECT_EQ(plain.Encoding, TLogEncoding::Utf16LE);
+  EXPECT_EQ(plain.LastLine, L"a%");
   EXPECT_EQ(plain.Marked, 1);
+
+  std::string header; // the tool's header in UTF-16LE without a mark, longer than the probe
+  for (char c : std::string("\r\n------------------------------------------\r\n  Origem : C:\\"))
+    header += std::string(1, c) + '\0';
+  header += "\xE7\0\xE3\0"s; // ç ã
+  const struct {
+    const char* what;
+    std::string bytes;
+    TLogEncoding encoding;
+  } cases[] = {
+      {"header", header, TLogEncoding::Utf16LE},
+      {"one pair", "a\0"s, TLogEncoding::Utf16LE},
+      {"one byte", "a", TLogEncoding::Ansi},
+      {"8-bit text", "Monitor : Aguardando\x87\xE4", TLogEncoding::Ansi},
+      // A NUL at an odd offset now and then is no UTF-16: most of them must be NUL.
+      {"stray NULs", "a\0bcdefgh"s, TLogEncoding::Ansi},
+      {"NULs at even offsets", "\0a\0b\0c"s, TLogEncoding::Ansi},
+      // Only the probe counts: NULs after it do not make a log UTF-16.
+      {"NULs beyond the probe",
+       std::string(kEncodingProbeSize, 'x') + std::string(kEncodingProbeSize, '\0'),
+       TLogEncoding::Ansi},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DetectLogEncoding(c.bytes), c.encoding) << c.what;
+    EXPECT_EQ(ByteOrderMarkSize(c.bytes), 0u) << c.what;
+  }
+  EXPECT_EQ(SummarizeLog(header, Latin1Decoder()).LastLine, L"  Origem : C:\\\u00e7\u00e3");
+}
+
+TEST(LogText, Utf8HeldBackTailStartsAtALeadThatReachesPastTheEnd) {
+  const struct {
+    std::string bytes;
+    size_t tail;
+  } cases[] = {
+      {"", 0},
+      {"abc\r\n", 0},
+      {"a\xC3", 1},
+      {"a\xC3\xA9", 0},
+      {"a\xE2\x82", 2},
+      {"a\xF0\x9F\x98", 3},
+      {"a\xF0\x9F\x98\x80", 0},
+      {"a\xF0\x9F\x41", 3}, // cut short by an ASCII byte: still held, decoders differ there
+      {"a\xE2\x3B", 2},
+      {"a\xE0\x80", 2},      // invalid at once for Windows, swallowed at the end by Wine
+      {"\xF0\xC3", 2},        // the earliest lead that reaches past the end counts
+      {"a\xC0\xF5\x80", 0}, // bytes that lead nothing
+      {"a\xE6\xC0\xE6\xE2", 4}, // the cut before E6 E2 leaves E6 C0 reaching past it
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Utf8HeldBackTail(c.bytes), c.tail) << Printable(c.bytes);
+}
+
+TEST(LogText, Utf8IncompleteTailIsWhatTheDecoderLeavesUnused) {
+  const struct {
+    std::string bytes;
+    size_t tail;
+  } cases[] = {
+      {"", 0},          {"abc", 0},   {"a\xC3", 1},         {"a\xC3\xA9", 0},
+      {"a\xE2\x82", 2}, {"a\xE2", 1}, {"a\xE2\x82\xAC", 0}, {"a\xF0\x9F\x98", 3},
+      {"a\xF0\x9F", 2}, {"a\xF0", 1}, {"a\xE0\x80", 0}, // overlong: invalid at once
+      {"a\xED\xA0", 0},                                 // a surrogate: invalid at once
+      {"a\xF4\x90", 0},                                 // above U+10FFFF
+      {"a\xF5", 0},     {"a\xC0", 0}, {"a\x80\x80\x80", 0}, {"\xE2\x82\xAC\xE2", 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8IncompleteTail(c.bytes), c.tail) << Printable(c.bytes);
+    std::wstring out;
+    EXPECT_EQ(AppendUtf8(c.bytes, false, out), c.bytes.size() - c.tail) << Printable(c.bytes);
+  }
 }
 
 TEST(LogText, Utf16OddLastByteIsDroppedAndPairsAreKept) {

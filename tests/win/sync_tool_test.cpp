@@ -129,6 +129,19 @@ TEST(SyncFileExists, IsTrueForFilesOnly) {
   EXPECT_TRUE(FileExists(file));
 }
 
+TEST(SyncFileSizeOf, IsTheFilesOwnWhileAnotherHandleWritesIt) {
+  TTempTree tree(L"size-held");
+  const std::wstring path = tree.Path(L"held.txt");
+  UniqueFileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(writer.Valid());
+  for (int64_t written = 1000; written <= 5000; written += 1000) {
+    Append(writer.Get(), std::string(1000, 'x'));
+    EXPECT_EQ(FileSizeOf(path), written);
+  }
+}
+
 TEST(SyncFileSizeOf, IsTheRecordedSizeOrZero) {
   TTempTree tree(L"size");
   EXPECT_EQ(FileSizeOf(tree.Path(L"missing.txt")), 0);
@@ -309,11 +322,16 @@ protected:
 
 TEST_F(StartSyncToolTest, StartsTheSystemsToolWhichMirrorsAndLogs) {
   const std::set<DWORD> before = ToolIds();
-  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog), 0u);
+  UniqueHandle process;
+  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog, process), 0u);
   std::vector<TProcessSeen> fresh;
   ASSERT_TRUE(WaitUntil([&] { return !(fresh = NewTools(before)).empty(); }))
       << "no robocopy.exe process appeared";
   ASSERT_EQ(fresh.size(), 1u);
+  // The handle given back is the tool's own, and it runs.
+  ASSERT_TRUE(process);
+  EXPECT_EQ(GetProcessId(process.Get()), fresh[0].Id);
+  EXPECT_EQ(WaitForSingleObject(process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_EQ(lstrcmpiW(fresh[0].Image.c_str(), SystemTool().c_str()), 0) << Narrow(fresh[0].Image);
   // The tool got the folders in the right places: the source's file reaches the destination.
   EXPECT_TRUE(WaitUntil([&] { return FileExists(FDestination + L"\\clip.mp4"); }, 30000));
@@ -334,7 +352,8 @@ TEST_F(StartSyncToolTest, NeverRunsAToolFromTheCurrentFolder) {
   ASSERT_TRUE(CopyFileW(REPLIMAR_SLEEPER_PATH, decoy.c_str(), FALSE));
   ASSERT_TRUE(SetCurrentDirectoryW(decoyFolder.c_str()));
   const std::set<DWORD> before = ToolIds();
-  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog), 0u);
+  UniqueHandle process;
+  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog, process), 0u);
   std::vector<TProcessSeen> fresh;
   ASSERT_TRUE(WaitUntil([&] { return !(fresh = NewTools(before)).empty(); }))
       << "no robocopy.exe process appeared";

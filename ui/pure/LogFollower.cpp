@@ -9,14 +9,6 @@ namespace {
 // of its size.
 constexpr size_t kSliceSize = 64 * 1024;
 
-// True while the first bytes could still grow into a byte-order mark.
-bool MayBecomeMark(std::string_view head) {
-  for (std::string_view mark : {std::string_view("\xEF\xBB\xBF"), std::string_view("\xFF\xFE"),
-                                std::string_view("\xFE\xFF")})
-    if (head.size() < mark.size() && mark.substr(0, head.size()) == head) return true;
-  return false;
-}
-
 int32_t SaturatedIncrement(int32_t value) {
   return value < std::numeric_limits<int32_t>::max() ? value + 1 : value;
 }
@@ -69,13 +61,14 @@ void TLogFollower::Feed(std::string_view appended) {
     Consume(appended);
     return;
   }
-  // Until the mark is settled the few first bytes wait; Summary reads them as a whole log.
-  const size_t taken = std::min(appended.size(), size_t{3});
+  // Until a mark or enough bytes settle the encoding, the first bytes wait; Summary reads them
+  // as a whole log.
+  const size_t taken = std::min(appended.size(), kEncodingProbeSize - FHead.size());
   FHead.append(appended.substr(0, taken));
-  if (MayBecomeMark(FHead)) return;
+  if (ByteOrderMarkSize(FHead) == 0 && FHead.size() < kEncodingProbeSize) return;
   FDecided = true;
   FEncoding = DetectLogEncoding(FHead);
-  const std::string head = FHead.substr(ByteOrderMarkSize(FEncoding));
+  const std::string head = FHead.substr(ByteOrderMarkSize(FHead));
   FHead.clear();
   Consume(head);
   Consume(appended.substr(taken));

@@ -40,7 +40,7 @@ private:
   TAnsiDecoder FAnsi;
   int64_t FBytesSeen = 0;
   bool FDecided = false; // the first bytes have chosen the encoding for good
-  std::string FHead;     // the first bytes while they could still begin a byte-order mark
+  std::string FHead;     // the first bytes while they have not settled the encoding
   TLogEncoding FEncoding = TLogEncoding::Ansi;
   std::string FPending; // bytes of a character not yet complete
   TLineTally FTally;

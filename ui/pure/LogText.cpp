@@ -25,18 +25,43 @@ TLogEncoding DetectLogEncoding(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return TLogEncoding::Utf8;
   if (StartsWith(bytes, "\xFF\xFE")) return TLogEncoding::Utf16LE;
   if (StartsWith(bytes, "\xFE\xFF")) return TLogEncoding::Utf16BE;
-  return TLogEncoding::Ansi;
+  const std::string_view probe = bytes.substr(0, kEncodingProbeSize);
+  size_t pairs = probe.size() / 2, nulls = 0;
+  for (size_t i = 1; i < probe.size(); i += 2)
+    if (probe[i] == '\0') ++nulls;
+  return pairs > 0 && nulls * 2 > pairs ? TLogEncoding::Utf16LE : TLogEncoding::Ansi;
 }
 
-size_t ByteOrderMarkSize(TLogEncoding encoding) {
-  switch (encoding) {
-  case TLogEncoding::Utf8:
-    return 3;
-  case TLogEncoding::Utf16LE:
-  case TLogEncoding::Utf16BE:
-    return 2;
-  case TLogEncoding::Ansi:
-    break;
+size_t ByteOrderMarkSize(std::string_view bytes) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return 3;
+  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) return 2;
+  return 0;
+}
+
+size_t Utf8IncompleteTail(std::string_view bytes) {
+  const size_t n = bytes.size();
+  for (size_t back = 1; back <= 3 && back <= n; ++back) {
+    const auto lead = static_cast<uint8_t>(bytes[n - back]);
+    if (lead >= 0x80 && lead <= 0xBF) continue; // a continuation byte: its lead is further back
+    size_t length = 0;
+    uint8_t low = 0x80, high = 0xBF; // the second byte's range, as AppendUtf8 checks it
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    }
+    if (back >= length) return 0; // ASCII, an invalid byte, or a complete character
+    if (back >= 2) {
+      const auto second = static_cast<uint8_t>(bytes[n - back + 1]);
+      if (second < low || second > high) return 0;
+    }
+    return back;
   }
   return 0;
 }
@@ -105,9 +130,33 @@ size_t AppendUtf16(std::string_view bytes, bool bigEndian, std::wstring& out) {
   return used;
 }
 
+size_t Utf8HeldBackTail(std::string_view bytes) {
+  const auto length = [](uint8_t lead) -> size_t {
+    return lead >= 0xC2 && lead <= 0xDF   ? 2
+           : lead >= 0xE0 && lead <= 0xEF ? 3
+           : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                          : 1;
+  };
+  // Moving the cut back to a lead can leave another lead before it reaching past the new cut.
+  // Only garbage chains leads so; past kUtf8HeldBackLimit bytes the cut stays where it is.
+  size_t cut = bytes.size();
+  for (bool moved = true; moved && bytes.size() - cut < kUtf8HeldBackLimit;) {
+    moved = false;
+    for (size_t back = 3; back >= 1; --back) {
+      if (back > cut) continue;
+      if (length(static_cast<uint8_t>(bytes[cut - back])) > back) {
+        cut -= back;
+        moved = true;
+        break;
+      }
+    }
+  }
+  return bytes.size() - cut;
+}
+
 std::wstring DecodeLogText(std::string_view bytes, const TAnsiDecoder& ansi) {
   const TLogEncoding encoding = DetectLogEncoding(bytes);
-  const std::string_view text = bytes.substr(ByteOrderMarkSize(encoding));
+  const std::string_view text = bytes.substr(ByteOrderMarkSize(bytes));
   std::wstring result;
   switch (encoding) {
   case TLogEncoding::Utf8:

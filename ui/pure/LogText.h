@@ -20,8 +20,9 @@ struct TAnsiDecoder {
   // Bytes to UTF-16. Must split at character boundaries: Decode(a + b) == Decode(a) +
   // Decode(b) whenever IncompleteTail(a) == 0.
   std::function<std::wstring(std::string_view)> Decode;
-  // Number of bytes at the end of a text that starts at a character boundary which begin a
-  // character not yet complete (a DBCS lead byte). Unset: a single-byte code page, always 0.
+  // Number of bytes at the end of a text that starts at a character boundary which the decoder
+  // must see again with the bytes that follow: a DBCS lead byte whose trail has not arrived, or
+  // an unfinished UTF-8 sequence. Unset: a single-byte code page, always 0.
   std::function<size_t(std::string_view)> IncompleteTail;
 };
 
@@ -34,15 +35,31 @@ struct TLogSummary {
   bool operator==(const TLogSummary&) const = default;
 };
 
-// The encoding its first bytes choose: EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE, else ANSI.
+// The bytes at the start of a log without a byte-order mark that tell UTF-16LE from 8-bit text.
+inline constexpr size_t kEncodingProbeSize = 64;
+
+// The encoding its first bytes choose: EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE; without
+// a mark, UTF-16LE when most bytes at odd offsets among the first kEncodingProbeSize are NUL
+// (ANSI and OEM text never hold NUL, while the tool's ASCII header in UTF-16LE is half NULs);
+// else ANSI.
 TLogEncoding DetectLogEncoding(std::string_view bytes);
-// Length of the byte-order mark that chose the encoding (0 for ANSI).
-size_t ByteOrderMarkSize(TLogEncoding encoding);
+// Length of the byte-order mark at the start of bytes (0 when there is none).
+size_t ByteOrderMarkSize(std::string_view bytes);
 
 // Appends the UTF-16 of UTF-8 bytes to out and returns how many bytes it used. Each maximal
 // invalid subpart becomes one U+FFFD (as MultiByteToWideChar does). When atEnd is false an
 // unfinished but so far valid sequence at the end (at most 3 bytes) is left unused.
 size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out);
+// Number of bytes at the end of UTF-8 text that begin a character not yet complete but valid so
+// far (at most 3): what AppendUtf8 leaves unused when not at the end.
+size_t Utf8IncompleteTail(std::string_view bytes);
+// The bytes at the end of UTF-8 text that a decoder of code page 65001 must see again with what
+// follows: the cut goes back to the earliest of the 3 bytes before it that leads a sequence
+// longer than the bytes left after it, and again from there. Decoders differ in how they end a sequence cut short (Windows replaces the
+// valid part, Wine swallows the rest of its input), but none reads across a point that no
+// sequence's lead reaches past.
+inline constexpr size_t kUtf8HeldBackLimit = 64;
+size_t Utf8HeldBackTail(std::string_view bytes);
 // Appends the code units of UTF-16 bytes to out, unchecked; returns the bytes used (an odd last
 // byte is left unused).
 size_t AppendUtf16(std::string_view bytes, bool bigEndian, std::wstring& out);
