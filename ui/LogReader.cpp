@@ -64,9 +64,14 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
     return {};
   }
   if (FDeleted) {
-    if (FDeletedIdentity && IdentityOf(file.Get()) == FDeletedIdentity) return {};
+    LARGE_INTEGER size{};
+    if (FDeletedIdentity && IdentityOf(file.Get()) == FDeletedIdentity &&
+        GetFileSizeEx(file.Get(), &size) && size.QuadPart >= FDeletedSize &&
+        ReadAt(file.Get(), 0, static_cast<int64_t>(FDeletedHead.size())) == FDeletedHead)
+      return {};
     FDeleted = false; // another file has taken the name
     FDeletedIdentity.reset();
+    FDeletedHead.clear();
   }
   return file;
 }
@@ -74,10 +79,15 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
 void TLogReader::Deleted() {
   FDeleted = true;
   FDeletedIdentity.reset();
-  UniqueFileHandle file(CreateFileW(FPath.c_str(), 0,
+  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file) FDeletedIdentity = IdentityOf(file.Get());
+  LARGE_INTEGER size{};
+  if (file && GetFileSizeEx(file.Get(), &size)) {
+    FDeletedIdentity = IdentityOf(file.Get());
+    FDeletedSize = size.QuadPart;
+    FDeletedHead = ReadAt(file.Get(), 0, static_cast<int64_t>(kHeadSize));
+  }
   Restart();
 }
 

@@ -36,6 +36,11 @@ private:
   std::optional<TLogIdentity> FIdentity;
   std::string FHead; // the log's first bytes, to notice it rewritten in place
   std::string FTail; // the last bytes read, likewise
+  // The deleted log while its name lingers: its identity, size and first bytes. A new log may
+  // get the same identity at once (Wine numbers files by inode, which the system reuses), but
+  // it starts small and with other bytes.
   bool FDeleted = false;
-  std::optional<TLogIdentity> FDeletedIdentity; // the deleted log, while its name lingers
+  std::optional<TLogIdentity> FDeletedIdentity;
+  int64_t FDeletedSize = 0;
+  std::string FDeletedHead;
 };

@@ -44,8 +44,8 @@ struct TModeCase {
   const char* Name;
   const wchar_t* Hold;
   const wchar_t* Encoding;
-  const wchar_t* Language; // LANG of the program and the tool (its code pages under Wine)
-  std::wstring Monitor;    // the log's last line while the tool waits, as the pane shows it
+  bool NeedsOem850;     // the program must run with OEM code page 850 (a Portuguese PC)
+  std::wstring Monitor; // the log's last line while the tool waits, as the pane shows it
   TTruncation Truncation;
 };
 
@@ -87,7 +87,11 @@ TEST_P(StandinModes, GaugeLastLineTruncationAndStop) {
   const TModeCase& mode = GetParam();
   TScopedVariable hold(L"REPLIMAR_STANDIN_LOG_HANDLE", mode.Hold);
   TScopedVariable encoding(L"REPLIMAR_STANDIN_LOG_ENCODING", mode.Encoding);
-  TScopedVariable language(L"LANG", mode.Language);
+  // Wine takes the code pages from the Unix locale at the start of the test program, and the
+  // program and the tool inherit it: ctest runs this case again as replimar_e2e_tests_pt_BR
+  // with LANG=pt_BR.UTF-8.
+  if (mode.NeedsOem850 && GetOEMCP() != 850)
+    GTEST_SKIP() << "OEM code page " << GetOEMCP() << ", not 850: run with LANG=pt_BR.UTF-8";
   WriteFile(FSource + L"\\um.txt", "primeiro");
   WriteFile(FSource + L"\\vazio.txt", "");
   WriteFile(FSource + L"\\grande.bin", std::string(300000, 'g'));
@@ -151,11 +155,8 @@ TEST_P(StandinModes, GaugeLastLineTruncationAndStop) {
       return line.rfind(kCannotTruncate, 0) == 0;
     });
     ASSERT_NE(at, lines.end());
-    // The system's own words follow (in the program's language).
-    EXPECT_GT(at->size(), kCannotTruncate.size() + 5) << Utf8(*at);
-    if (std::wstring(mode.Language).empty()) {
-      EXPECT_EQ(*at, kCannotTruncate + SysErrorMessage(ERROR_SHARING_VIOLATION));
-    }
+    // The system's own words follow (the program runs in this test's locale).
+    EXPECT_EQ(*at, kCannotTruncate + SysErrorMessage(ERROR_SHARING_VIOLATION));
   }
 
   // The run goes on: a new file is mirrored, and the passes after it neither repeat the
@@ -193,15 +194,15 @@ TEST_P(StandinModes, GaugeLastLineTruncationAndStop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, StandinModes,
-    ::testing::Values(TModeCase{"HeldUtf16WithMark", L"held", L"utf16-bom", L"", kMonitorEnglish,
+    ::testing::Values(TModeCase{"HeldUtf16WithMark", L"held", L"utf16-bom", false, kMonitorEnglish,
                                 TTruncation::FailsOnce},
-                      TModeCase{"HeldUtf16WithoutMark", L"held", L"utf16", L"", kMonitorEnglish,
+                      TModeCase{"HeldUtf16WithoutMark", L"held", L"utf16", false, kMonitorEnglish,
                                 TTruncation::FailsOnce},
-                      TModeCase{"HeldOem850Portuguese", L"held", L"oem850", L"pt_BR.UTF-8",
+                      TModeCase{"HeldOem850Portuguese", L"held", L"oem850", true,
                                 kMonitorPortuguese, TTruncation::FailsOnce},
-                      TModeCase{"HeldWithDeleteSharing", L"held-delete", L"utf16-bom", L"",
+                      TModeCase{"HeldWithDeleteSharing", L"held-delete", L"utf16-bom", false,
                                 kMonitorEnglish, TTruncation::Deletes},
-                      TModeCase{"Reopened", L"reopen", L"utf16-bom", L"", kMonitorEnglish,
+                      TModeCase{"Reopened", L"reopen", L"utf16-bom", false, kMonitorEnglish,
                                 TTruncation::DeletesAndLogComesBack}),
     [](const ::testing::TestParamInfo<TModeCase>& info) { return std::string(info.param.Name); });
 
