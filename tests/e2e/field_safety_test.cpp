@@ -21,14 +21,6 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring MissingDriveLetter() {
-  const DWORD drives = GetLogicalDrives();
-  for (wchar_t letter = L'R'; letter <= L'Y'; ++letter)
-    if (!(drives & (1u << (letter - L'A')))) return std::wstring(1, letter) + L":";
-  ADD_FAILURE() << "every drive letter from R to Y is in use";
-  return L"R:";
-}
-
 void StoreDword(const wchar_t* name, DWORD value) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvora\\REPLIMAR", 0, nullptr, 0,
