@@ -2,6 +2,10 @@
 //   replimar_bench_driver start <exe> <runs>
 //     Starts the program once to warm up, then runs times, each time measuring from
 //     CreateProcess to its visible main window and closing it; prints the times and the median.
+//   replimar_bench_driver startpair <exe> <bare exe> <runs> [steps file]
+//     Starts the program and the bare window by turns, the same number of times after one
+//     warm-up each, and prints both medians and their ratio. With a steps file (a program
+//     built with start-up marks writes its steps there), prints the median time of each step.
 //   replimar_bench_driver follow <exe> <flag folder>
 //     Starts the program and prints "shown" once its window is visible; when the file "go"
 //     appears in the flag folder, presses "Sincronizar Agora" and prints "following" once the
@@ -13,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -136,24 +141,101 @@ bool FileExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Milliseconds from CreateProcess to the visible main window.
+double StartOnce(const std::wstring& exe) {
+  const auto started = Clock::now();
+  TProgram program(exe);
+  program.WaitForWindow();
+  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+  program.Close();
+  return ms;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void PrintTimes(const char* label, const std::vector<double>& times) {
+  std::printf("%s starts (ms):", label);
+  for (const double ms : times)
+    std::printf(" %.0f", ms);
+  std::printf("\n%s median %.0f ms, fastest %.0f ms, slowest %.0f ms\n", label, Median(times),
+              *std::min_element(times.begin(), times.end()),
+              *std::max_element(times.begin(), times.end()));
+}
+
 void Starts(const std::wstring& exe, int runs) {
   std::vector<double> times;
   for (int i = 0; i <= runs; ++i) {
-    const auto started = Clock::now();
-    TProgram program(exe);
-    program.WaitForWindow();
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-    program.Close();
+    const double ms = StartOnce(exe);
     if (i > 0) times.push_back(ms); // the first start only warms the caches up
   }
-  std::printf("starts (ms):");
-  for (const double ms : times)
-    std::printf(" %.0f", ms);
-  std::sort(times.begin(), times.end());
-  const size_t middle = times.size() / 2;
-  const double median = times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
-  std::printf("\nmedian %.0f ms, fastest %.0f ms, slowest %.0f ms\n", median, times.front(),
-              times.back());
+  PrintTimes("program", times);
+}
+
+// Steps file: "name<TAB>ms since creation" lines, "end" after each start. Prints the median of
+// each step's own time (since the step before it) and of its time since creation.
+void PrintSteps(const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"r");
+  if (!file) return;
+  std::vector<std::string> order;
+  std::vector<std::vector<double>> since, own;
+  char line[512];
+  double previous = 0;
+  while (std::fgets(line, sizeof line, file)) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+      text.pop_back();
+    if (text == "end") {
+      previous = 0;
+      continue;
+    }
+    const size_t tab = text.find('\t');
+    if (tab == std::string::npos) continue;
+    const std::string name = text.substr(0, tab);
+    const double ms = std::atof(text.c_str() + tab + 1);
+    const size_t at =
+        static_cast<size_t>(std::find(order.begin(), order.end(), name) - order.begin());
+    if (at == order.size()) {
+      order.push_back(name);
+      since.emplace_back();
+      own.emplace_back();
+    }
+    since[at].push_back(ms);
+    own[at].push_back(ms - previous);
+    previous = ms;
+  }
+  std::fclose(file);
+  std::printf("%-52s %10s %12s\n", "step (program with start-up marks)", "step ms", "since start");
+  for (size_t i = 0; i < order.size(); ++i)
+    std::printf("%-52s %10.1f %12.1f\n", order[i].c_str(), Median(own[i]), Median(since[i]));
+}
+
+// The program and the bare window by turns, so that both see the same machine load.
+void StartPairs(const std::wstring& exe, const std::wstring& bare, int runs,
+                const std::wstring& steps) {
+  if (!steps.empty()) {
+    DeleteFileW(steps.c_str());
+    SetEnvironmentVariableW(L"REPLIMAR_START_STEPS_FILE", steps.c_str());
+  }
+  std::vector<double> program, window;
+  for (int i = 0; i <= runs; ++i) {
+    const double p = StartOnce(exe);
+    const double w = StartOnce(bare);
+    if (i == 0) {
+      if (!steps.empty()) DeleteFileW(steps.c_str()); // the warm-up's steps are not counted
+      continue;
+    }
+    program.push_back(p);
+    window.push_back(w);
+  }
+  PrintTimes("program", program);
+  PrintTimes("bare window", window);
+  std::printf("ratio of the medians %.2f\n", Median(program) / Median(window));
+  if (!steps.empty()) PrintSteps(steps);
 }
 
 void Follow(const std::wstring& exe, const std::wstring& flags) {
@@ -181,11 +263,16 @@ int wmain(int argc, wchar_t** argv) {
       Starts(argv[2], std::max(1, _wtoi(argv[3])));
       return 0;
     }
+    if ((argc == 5 || argc == 6) && std::wcscmp(argv[1], L"startpair") == 0) {
+      StartPairs(argv[2], argv[3], std::max(1, _wtoi(argv[4])), argc == 6 ? argv[5] : L"");
+      return 0;
+    }
     if (argc == 4 && std::wcscmp(argv[1], L"follow") == 0) {
       Follow(argv[2], argv[3]);
       return 0;
     }
     std::fprintf(stderr, "usage: replimar_bench_driver start <exe> <runs>\n"
+                         "       replimar_bench_driver startpair <exe> <bare exe> <runs> [steps]\n"
                          "       replimar_bench_driver follow <exe> <flag folder>\n");
     return 2;
   } catch (const TDriverFailure& failure) {

@@ -3,12 +3,14 @@
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
+#include "widgets/StartSteps.h"
 #include "widgets/Style.h"
 #include <windows.h>
 #include <cstring>
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  StartStep(L"process loaded (libraries, runtime)");
   // Operators start the exe where it landed, often Downloads: no library loaded later (COM, the
   // shell, the folder dialog, ...) may come from the exe's folder or the current folder.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -18,6 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.MainFormOnTaskBar = true;
     Application.SetTitle(kApplicationTitle);
     StyleManager::TrySetStyle(L"Glossy", true);
+    StartStep(L"style");
     auto form = std::make_unique<TFrmReplimar>();
     FrmReplimar = form.get();
     Application.Run();

@@ -6,7 +6,8 @@
 #      "dir /s" under Wine, "find" natively;
 #   3. CPU and memory of the program while it follows an idle 5 MiB log, against a build that
 #      reads the whole log on every pass (under Wine);
-#   4. time from start to the visible window (under Wine).
+#   4. time from start to the visible window against a bare window with the same manifest,
+#      started by turns in one run, and the program's start-up step by step (under Wine).
 # Takes several minutes. Build folders: REPLIMAR_BENCH_NATIVE_DIR (default build/bench) and
 # REPLIMAR_BENCH_MINGW_DIR (default build/bench-mingw), which also holds the benchmark's own
 # Wine prefix and file tree. REPLIMAR_BENCH_SECONDS sets the measuring time of item 3 (30).
@@ -41,7 +42,8 @@ quiet cmake --preset bench -B "$native"
 quiet cmake --build "$native" -j"$jobs" --target replimar_bench_log
 quiet cmake --preset mingw-bench -B "$mingw"
 quiet cmake --build "$mingw" -j"$jobs" --target ReplimarKORVELL ReplimarKORVELL-wholelog \
-  replimar_bench_count replimar_bench_idle_tool replimar_bench_driver
+  replimar_bench_count replimar_bench_idle_tool replimar_bench_driver ReplimarKORVELL-steps \
+  replimar_bench_bare_window
 
 echo
 echo "== 1. Pass cost against log size (native, $jobs cores; CPU time per pass)"
@@ -168,5 +170,16 @@ echo "goal: CPU at most one tenth of the whole-log reader's: $(goal "10 * $follo
   "(ratio $(calc "$follower_s / $whole_s" %.3f))"
 
 echo
-echo "== 4. Time from start to the visible window (under Wine; 10 starts after one warm-up)"
-wine_run "$mingw/bench/replimar_bench_driver.exe" start "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" 10
+echo "== 4. Time from start to the visible window against a bare window (under Wine; 10 starts"
+echo "each by turns after one warm-up; the bare window has the program's manifest, caption and"
+echo "one button). Then the program built with start-up marks, step by step."
+wine_run "$mingw/bench/replimar_bench_driver.exe" startpair \
+  "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" \
+  "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 | tee "$mingw/start.out"
+ratio=$(awk '/^ratio of the medians/ {print $NF}' "$mingw/start.out")
+echo "goal: start within 1.5 times the bare window's: $(goal "$ratio <= 1.5") (ratio $ratio)"
+echo
+wine_run "$mingw/bench/replimar_bench_driver.exe" startpair \
+  "$(windows_path "$mingw/bench/ReplimarKORVELL-steps.exe")" \
+  "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 \
+  "$(windows_path "$mingw/start-steps.txt")"

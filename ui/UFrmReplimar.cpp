@@ -1,12 +1,15 @@
 #include "ui/UFrmReplimar.h"
 #include "widgets/Application.h"
 #include "widgets/MessageDialog.h"
+#include "widgets/StartSteps.h"
 
 TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
   CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
+  StartStep(L"form: window and its font");
   SetIcon(L"FORMICON");
+  StartStep(L"form: icons");
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};
   const TFontSpec captionFont{L"Tahoma", 12};
@@ -55,6 +58,7 @@ TFrmReplimar::TFrmReplimar() {
   BtnStop.Create(*this);
   BtnClearLog.SetBounds({508, 323, 120, 30});
   BtnClearLog.Create(*this);
+  StartStep(L"form: widgets and their fonts");
 
   DirectoryListOrigem.FileList = &FileListBoxOrigem;
   DirectoryListBoxdestino.FileList = &FileListBoxDestino;

@@ -3,16 +3,18 @@
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
 #include "widgets/MessageDialog.h"
+#include "widgets/StartSteps.h"
 #include <commctrl.h>
-#include <objbase.h>
 
 TApplication Application;
 
 void TApplication::Initialize() {
   EnablePerMonitorDpiAwareness();
+  StartStep(L"DPI awareness");
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  FComInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  StartStep(L"common controls");
+  // COM starts with the first folder dialog (ShellLibraries.h), not here.
 }
 
 void TApplication::RegisterForm(TForm& form) {

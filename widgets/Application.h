@@ -9,7 +9,7 @@ class TForm;
 
 class TApplication {
 public:
-  // Common controls, COM for the system dialogs, per-monitor DPI awareness.
+  // Common controls and per-monitor DPI awareness.
   void Initialize();
   const std::wstring& Title() const { return FTitle; }
   void SetTitle(std::wstring title) { FTitle = std::move(title); }
@@ -46,7 +46,6 @@ private:
   std::wstring FTitle;
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
-  bool FComInitialized = false;
 };
 
 extern TApplication Application;

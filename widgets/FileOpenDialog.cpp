@@ -4,8 +4,7 @@
 #include "widgets/Application.h"
 #include "widgets/ComPtr.h"
 #include "widgets/Form.h"
-#include <objbase.h>
-#include <shobjidl.h>
+#include "widgets/ShellLibraries.h"
 
 namespace {
 void Check(HRESULT hr, const wchar_t* what) {
@@ -20,22 +19,23 @@ std::wstring ItemName(IShellItem* item) {
       FAILED(item->GetDisplayName(SIGDN_NORMALDISPLAY, &name)))
     return {};
   std::wstring text = name;
-  CoTaskMemFree(name);
+  ShellCoTaskMemFree(name);
   return text;
 }
 } // namespace
 
 bool TFileOpenDialog::Execute() {
+  EnsureComStarted();
   TComPtr<IFileOpenDialog> dialog;
-  Check(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                         dialog.PutVoid()),
+  Check(ShellCoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IFileOpenDialog, dialog.PutVoid()),
         L"Creating the folder dialog");
   // The pick-folders option replaces the defaults: no file-system-only or must-exist checks.
   Check(dialog->SetOptions(FOS_PICKFOLDERS), L"Setting the folder dialog's options");
   if (!DefaultFolder.empty()) {
     TComPtr<IShellItem> start;
-    if (SUCCEEDED(SHCreateItemFromParsingName(DefaultFolder.c_str(), nullptr, IID_IShellItem,
-                                              start.PutVoid())))
+    if (SUCCEEDED(ShellCreateItemFromParsingName(DefaultFolder.c_str(), nullptr, IID_IShellItem,
+                                                 start.PutVoid())))
       dialog->SetFolder(start.Get());
   }
   HWND owner = Application.MainForm() ? Application.MainForm()->Handle() : nullptr;

@@ -1,6 +1,7 @@
 #include "widgets/Form.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
+#include "widgets/StartSteps.h"
 #include "widgets/Style.h"
 #include "funcoes/pure/Exception.h"
 #include <algorithm>
@@ -67,6 +68,7 @@ void TForm::Show() {
   if (!FShown) {
     FShown = true;
     if (OnShow) Application.Invoke(OnShow);
+    StartStep(L"FormShow done");
     // Centre of the primary screen, never left of or above the desktop.
     RECT window;
     GetWindowRect(Handle(), &window);
@@ -79,7 +81,10 @@ void TForm::Show() {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   ShowWindow(Handle(), SW_SHOW);
+  StartStep(L"shown (visible)");
   UpdateWindow(Handle());
+  StartStep(L"first paint of the form");
+  StartStepsDone();
 }
 
 void TForm::Close() {

@@ -70,6 +70,22 @@ int SoakSeconds() {
   return length == 0 || length >= 16 ? 600 : _wtoi(value);
 }
 
+// Writes a file as an editor would, waiting while the tool holds it for a copy (it shares it
+// for reading only).
+void WriteWhenFree(const std::wstring& path, const std::string& content) {
+  UniqueFileHandle file;
+  const bool opened = WaitFor(
+      [&] {
+        file.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file.Valid();
+      },
+      std::chrono::seconds(10));
+  ASSERT_TRUE(opened) << "cannot write " << Utf8(path);
+  DWORD written = 0;
+  ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
 class Soak : public TMirrorTest {};
 
 TEST_F(Soak, DISABLED_FollowsForTenMinutesWhileTheSourceChanges) {
@@ -95,13 +111,13 @@ TEST_F(Soak, DISABLED_FollowsForTenMinutesWhileTheSourceChanges) {
     const std::wstring path = (slot % 2 ? sub : FSource) + L"\\f" + std::to_wstring(slot) + L".dat";
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-      WriteFile(path, std::string(random() % 5000, static_cast<char>('a' + slot % 26)));
+      WriteWhenFree(path, std::string(random() % 5000, static_cast<char>('a' + slot % 26)));
       ++created;
     } else if (random() % 3 == 0) {
       DeleteFileW(path.c_str());
       ++removed;
     } else {
-      WriteFile(path, std::to_string(rounds) + std::string(random() % 5000, 'm'));
+      WriteWhenFree(path, std::to_string(rounds) + std::string(random() % 5000, 'm'));
       ++changed;
     }
     ASSERT_TRUE(FApp->Running()) << "the program ended during the soak";
