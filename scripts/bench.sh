@@ -10,13 +10,16 @@
 #      started by turns in one run, and the program's start-up step by step (under Wine).
 # Takes several minutes. Build folders: REPLIMAR_BENCH_NATIVE_DIR (default build/bench) and
 # REPLIMAR_BENCH_MINGW_DIR (default build/bench-mingw), which also holds the benchmark's own
-# Wine prefix and file tree. REPLIMAR_BENCH_SECONDS sets the measuring time of item 3 (30).
+# Wine prefix and file tree. REPLIMAR_BENCH_SECONDS sets the measuring time of item 3 (30);
+# REPLIMAR_BENCH_ITEMS chooses the items to run (default "1 2 3 4", e.g. "3 4").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 native=${REPLIMAR_BENCH_NATIVE_DIR:-$root/build/bench}
 mingw=${REPLIMAR_BENCH_MINGW_DIR:-$root/build/bench-mingw}
 seconds=${REPLIMAR_BENCH_SECONDS:-30}
+items=" ${REPLIMAR_BENCH_ITEMS:-1 2 3 4} "
+item() { [[ $items == *" $1 "* ]]; }
 prefix=$mingw/wineprefix
 tree=$prefix/drive_c/bench-tree
 flags=$mingw/bench-flags
@@ -38,16 +41,20 @@ quiet() {
 }
 
 echo "== building (native: $native, MinGW: $mingw)"
-quiet cmake --preset bench -B "$native"
-quiet cmake --build "$native" -j"$jobs" --target replimar_bench_log
+if item 1; then
+  quiet cmake --preset bench -B "$native"
+  quiet cmake --build "$native" -j"$jobs" --target replimar_bench_log
+fi
 quiet cmake --preset mingw-bench -B "$mingw"
 quiet cmake --build "$mingw" -j"$jobs" --target ReplimarKORVELL ReplimarKORVELL-wholelog \
   replimar_bench_count replimar_bench_idle_tool replimar_bench_driver ReplimarKORVELL-steps \
   replimar_bench_bare_window
 
 echo
-echo "== 1. Pass cost against log size (native, $jobs cores; CPU time per pass)"
-"$native/bench/replimar_bench_log" 2>/dev/null
+if item 1; then
+  echo "== 1. Pass cost against log size (native, $jobs cores; CPU time per pass)"
+  "$native/bench/replimar_bench_log" 2>/dev/null
+fi
 
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
@@ -66,6 +73,7 @@ calc() { awk "BEGIN {printf \"${2:-%.3f}\n\", $1}"; } # expression [format]
 goal() { awk "BEGIN {print ($1) ? \"met\" : \"not met\"}"; }
 
 echo
+if item 2; then
 echo "== 2. Files counted per second (1000 folders x 100 files; median of 3 runs)"
 if [ "$(find "$tree" -type f 2>/dev/null | wc -l)" != 100000 ]; then
   rm -rf "$tree"
@@ -90,6 +98,7 @@ count_s=$(awk '/^CountFilesIn/ {print $(NF - 1)}' <<<"$counts")
 dir_s=$(awk '/^cmd/ {print $(NF - 1)}' <<<"$counts")
 echo "goal: the count no slower than dir /s under Wine: $(goal "$count_s <= $dir_s")" \
   "($(calc "$dir_s / $count_s" %.1f) times as fast)"
+fi
 
 # The Unix process of a program of the prefix, by the Windows path it was started from.
 unix_pid() {
@@ -156,6 +165,7 @@ follow() { # exe label [idle_label]
 }
 
 echo
+if item 3; then
 echo "== 3. The program following an idle 5 MiB UTF-16 log for $seconds s (under Wine)"
 echo "CPU: seconds and share of one core of the program's process, and seconds of the"
 echo "wineserver, which serves its system calls. Memory in KiB: private (RssAnon) before the"
@@ -168,8 +178,10 @@ follow "$mingw/bench/ReplimarKORVELL-wholelog.exe" "whole-log reader"
 whole_s=$cpu_s
 echo "goal: CPU at most one tenth of the whole-log reader's: $(goal "10 * $follower_s <= $whole_s")" \
   "(ratio $(calc "$follower_s / $whole_s" %.3f))"
+fi
 
 echo
+if item 4; then
 echo "== 4. Time from start to the visible window against a bare window (under Wine; 10 starts"
 echo "each by turns after one warm-up; the bare window has the program's manifest, caption and"
 echo "one button). Then the program built with start-up marks, step by step."
@@ -183,3 +195,4 @@ wine_run "$mingw/bench/replimar_bench_driver.exe" startpair \
   "$(windows_path "$mingw/bench/ReplimarKORVELL-steps.exe")" \
   "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 \
   "$(windows_path "$mingw/start-steps.txt")"
+fi
