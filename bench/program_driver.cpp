@@ -29,6 +29,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kMainCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
 constexpr wchar_t kSyncNowText[] = L"Sincronizar Agora";
+// How often the driver looks for the window. Every look is a round of window-manager calls
+// through the wineserver, which the starting program needs too: looking every millisecond
+// slowed a start that makes many such calls (the program) far more than a bare window's.
+constexpr DWORD kPollMs = 5;
 
 // A step that did not happen in time; main prints it and fails.
 struct TDriverFailure {
@@ -121,7 +125,7 @@ struct TProgram {
                  Window = search.Found;
                  return Window != nullptr;
                },
-               30s, 1),
+               30s, kPollMs),
            "the main window did not appear within 30 s");
   }
   HWND Child(const wchar_t* className, const wchar_t* text) const {
