@@ -1,4 +1,5 @@
 #include "ui/UFrmReplimar.h"
+#include "main/ResourceIds.h"
 #include "widgets/Application.h"
 #include "widgets/MessageDialog.h"
 
@@ -6,7 +7,7 @@ TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
   CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
-  SetIcon(L"FORMICON");
+  SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};
   const TFontSpec captionFont{L"Tahoma", 12};
