@@ -30,6 +30,9 @@ trap cleanup EXIT
 standin=$root/build/mingw/wine-standin/robocopy.exe
 replimar_prepare_prefix "$root/build/mingw/wineprefix" 96 "$standin"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
+replimar_mark_test_prefix "$root/build/mingw/wineprefix"
+replimar_mark_test_prefix "$root/build/mingw/wineprefix-144"
+replimar_map_test_drive "$root/build/mingw/wineprefix" q
 
 echo "== tests under Wine"
 ctest --test-dir build/mingw --output-on-failure ${REPLIMAR_CTEST_ARGS:-}
