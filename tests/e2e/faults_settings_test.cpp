@@ -190,14 +190,17 @@ TEST_F(FaultSettings, HardFolderNamesAreMirrored) {
     const std::wstring source = FRoot + L"\\" + name;
     const std::wstring destination = FRoot + L"\\destino " + name;
     ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
-    WriteFile(source + L"\\" + name + L".txt", "conte\xc3\xbado");
+    // "conteúdo" in UTF-8; the escape ends where the literal is split.
+    const std::string content = "conte\xc3\xba"
+                                "do";
+    WriteFile(source + L"\\" + name + L".txt", content);
     RegistryValue(L"escrever", L"storage_Origem", source);
     RegistryValue(L"escrever", L"storage_Destino", destination);
     StartProgram();
     ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-    EXPECT_TRUE(WaitFor(
-        [&] { return ReadFileBytes(destination + L"\\" + name + L".txt") == "conte\xc3\xbado"; },
-        kStartTimeout))
+    EXPECT_TRUE(
+        WaitFor([&] { return ReadFileBytes(destination + L"\\" + name + L".txt") == content; },
+                kStartTimeout))
         << Utf8(FApp->LogText());
     EXPECT_NE(FApp->LogText().find(L"Comando: " + BuildSyncCommand(source, destination, LogPath())),
               std::wstring::npos)
