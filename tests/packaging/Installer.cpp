@@ -115,7 +115,6 @@ std::optional<TUninstallEntry> UninstallEntry(const std::wstring& productCode) {
     entry.DisplayName = StringValue(key.Get(), L"DisplayName");
     entry.DisplayVersion = StringValue(key.Get(), L"DisplayVersion");
     entry.Publisher = StringValue(key.Get(), L"Publisher");
-    entry.DisplayIcon = StringValue(key.Get(), L"DisplayIcon");
     entry.UninstallString = StringValue(key.Get(), L"UninstallString");
     return entry;
   }

@@ -20,13 +20,12 @@ std::vector<std::wstring> RelatedProducts(const std::wstring& upgradeCode);
 // A property of an installed product (INSTALLPROPERTY_*); empty when unknown.
 std::wstring ProductInfo(const std::wstring& productCode, const wchar_t* property);
 
-// The product's entry under ...\CurrentVersion\Uninstall, in HKCU or HKLM, as "Apps & features"
-// reads it.
+// The product's entry under ...\CurrentVersion\Uninstall, in HKCU or HKLM (Wine keeps the
+// entries of per-user packages in HKLM).
 struct TUninstallEntry {
   std::wstring DisplayName;
   std::wstring DisplayVersion;
   std::wstring Publisher;
-  std::wstring DisplayIcon;
   std::wstring UninstallString;
 };
 std::optional<TUninstallEntry> UninstallEntry(const std::wstring& productCode);

@@ -66,8 +66,9 @@ TEST_F(Package, SilentInstallPlacesProgramShortcutAndEntry) {
   ASSERT_TRUE(shortcut) << e2e::Utf8(ShortcutPath());
   EXPECT_EQ(Lower(shortcut->Target), Lower(InstalledExe()));
   EXPECT_EQ(Lower(shortcut->WorkingFolder), Lower(InstallFolder()));
-  EXPECT_GT(ExtractIconExW(shortcut->IconFile.c_str(), -1, nullptr, nullptr, 0), 0u)
+  EXPECT_EQ(FileBytes(shortcut->IconFile), FileBytes(kIcon))
       << "the shortcut shows the program's icon: " << e2e::Utf8(shortcut->IconFile);
+  EXPECT_GT(ExtractIconExW(shortcut->IconFile.c_str(), -1, nullptr, nullptr, 0), 0u);
 
   const std::wstring product = TheProduct();
   EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_PRODUCTNAME), L"Replimar KORVELL");
@@ -78,8 +79,10 @@ TEST_F(Package, SilentInstallPlacesProgramShortcutAndEntry) {
   EXPECT_EQ(entry->DisplayName, L"Replimar KORVELL");
   EXPECT_EQ(entry->DisplayVersion, L"1.0.0.0");
   EXPECT_EQ(entry->Publisher, L"Zelvora");
-  EXPECT_GT(ExtractIconExW(entry->DisplayIcon.c_str(), -1, nullptr, nullptr, 0), 0u)
-      << "the entry shows the program's icon: " << e2e::Utf8(entry->DisplayIcon);
+  // "Apps & features" takes the icon of an installed package from Windows Installer.
+  const std::wstring productIcon = ProductInfo(product, INSTALLPROPERTY_PRODUCTICON);
+  EXPECT_EQ(FileBytes(productIcon), FileBytes(kIcon))
+      << "the entry shows the program's icon: " << e2e::Utf8(productIcon);
   EXPECT_NE(Lower(entry->UninstallString).find(L"msiexec"), std::wstring::npos);
 
   StartFromShortcutAndClose();
