@@ -21,7 +21,8 @@ set(_replimar_cxx ${_replimar_gcc}/include/c++)
 set(CMAKE_C_FLAGS_INIT "-femulated-tls")
 set(CMAKE_CXX_FLAGS_INIT "-femulated-tls -nostdinc++ -isystem ${_replimar_cxx} -isystem ${_replimar_cxx}/x86_64-w64-mingw32 -isystem ${_replimar_cxx}/backward")
 # lld resolves archives in any order, so winpthread can be named with the flags.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${_replimar_gcc} -lpthread")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-fuse-ld=lld -L${_replimar_gcc} -lpthread")
+# The C++ flags reach the link too, where -nostdinc++ means nothing.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${_replimar_gcc} -lpthread -Wno-unused-command-line-argument")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-fuse-ld=lld -L${_replimar_gcc} -lpthread -Wno-unused-command-line-argument")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh)

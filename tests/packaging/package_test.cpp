@@ -6,6 +6,7 @@
 #include "tests/packaging/Installer.h"
 #include <gtest/gtest.h>
 #include <msi.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -15,6 +16,7 @@ const std::wstring kPackage = REPLIMAR_MSI_PATH;           // version 1.0.0.0
 const std::wstring kUpgradePackage = REPLIMAR_UPGRADE_MSI; // 1.0.1.0, built by the test
 const std::wstring kBuiltExe = REPLIMAR_EXE_PATH;          // the program in kPackage
 const std::wstring kUpgradeExe = REPLIMAR_UPGRADE_EXE;     // the program in kUpgradePackage
+const std::wstring kIcon = REPLIMAR_ICON_PATH;             // the program's main icon
 const std::wstring kUpgradeCode = L"{" REPLIMAR_UPGRADE_CODE L"}";
 const std::wstring kSettingsKey = L"Software\\Zelvora\\REPLIMAR";
 
@@ -22,8 +24,10 @@ std::wstring InstalledExe() {
   return InstallFolder() + L"\\ReplimarKORVELL.exe";
 }
 
+// A path to compare: lower case, without a trailing backslash.
 std::wstring Lower(std::wstring text) {
   CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  if (!text.empty() && text.back() == L'\\') text.pop_back();
   return text;
 }
 
