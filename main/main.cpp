@@ -9,6 +9,9 @@
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Operators start the exe where it landed, often Downloads: no library loaded later (COM, the
+  // shell, the folder dialog, ...) may come from the exe's folder or the current folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   std::wstring failure;
   try {
     Application.Initialize();

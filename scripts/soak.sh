@@ -16,6 +16,7 @@ cmake --build "$build" -j"${REPLIMAR_JOBS:-2}" --target replimar_e2e_tests >/dev
 replimar_ensure_display
 prefix=$build/wineprefix-soak
 replimar_prepare_prefix "$prefix" 96 "$build/wine-standin/robocopy.exe"
+replimar_mark_test_prefix "$prefix"
 # Wine answers zeros for another process's handle, GDI and memory figures; the Linux side of the
 # program's process tells its resident and data memory and its open descriptors instead.
 sample() {

@@ -38,9 +38,12 @@ trap cleanup EXIT
 standin=$root/build/mingw/wine-standin/robocopy.exe
 replimar_prepare_prefix "$root/build/mingw/wineprefix" 96 "$standin"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
+replimar_mark_test_prefix "$root/build/mingw/wineprefix"
+replimar_mark_test_prefix "$root/build/mingw/wineprefix-144"
 # The package is installed as on a PC that never had it.
 rm -rf "$root/build/mingw/wineprefix-msi"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-msi" 96
+replimar_mark_test_prefix "$root/build/mingw/wineprefix-msi"
 
 echo "== tests under Wine"
 ctest --test-dir build/mingw --output-on-failure ${REPLIMAR_CTEST_ARGS:-}

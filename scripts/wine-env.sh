@@ -43,3 +43,12 @@ replimar_prepare_prefix() {
     cp -f "$standin" "$prefix/drive_c/windows/system32/robocopy.exe"
   fi
 }
+
+# replimar_mark_test_prefix PREFIX
+# Marks a private prefix as the tests' own: the tests that delete the tool's settings, remove
+# C:\TMP or end every robocopy.exe refuse to run anywhere without this marker (a real user's
+# Windows account never has it).
+replimar_mark_test_prefix() {
+  local marker="$1/drive_c/windows/replimar-test-prefix.txt"
+  [ -f "$marker" ] || printf 'Private Wine prefix of the Replimar KORVELL tests.\r\n' >"$marker"
+}

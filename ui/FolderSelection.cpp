@@ -3,6 +3,7 @@
 #include "funcoes/Folders.h"
 #include "funcoes/ProcessTerminator.h"
 #include "funcoes/RegistryValue.h"
+#include "funcoes/pure/Exception.h"
 #include "funcoes/pure/FolderRules.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
@@ -30,6 +31,17 @@ std::wstring StoredFolder(const std::wstring& name, const std::wstring& fallback
   return folder.empty() ? fallback : folder;
 }
 
+// Where the folder dialog opens: the stored folder, or nowhere in particular. A stored value
+// that cannot be read as text (the window's show reports it) must not keep the dialog from
+// opening, or the operator could never choose the folder that replaces it.
+std::wstring StartFolder(const wchar_t* name) {
+  try {
+    return RegistryValue(L"ler", name, L"");
+  } catch (const Exception&) {
+    return std::wstring();
+  }
+}
+
 // What differs between the two folder buttons.
 struct TFolderSide {
   std::wstring& Raiz;
@@ -50,7 +62,7 @@ void PickFolder(const TFolderSide& side) {
   {
     TFileOpenDialog dialog;
     try {
-      dialog.DefaultFolder = RegistryValue(L"ler", side.StartName, L"");
+      dialog.DefaultFolder = StartFolder(side.StartName);
       if (dialog.Execute()) {
         if (FolderExists(dialog.FileName)) {
           side.Raiz = dialog.FileName;
@@ -70,7 +82,10 @@ void PickFolder(const TFolderSide& side) {
   side.Raiz = chosen;
   side.Files.SetMask(kMediaMask);
   if (dialogError) std::rethrow_exception(dialogError);
-  side.Raiz = RegistryValue(L"ler", side.ReadBackName, L"C:\\");
+  // After a cancel or a rejected name nothing was stored and the variable stays empty: reading
+  // back the older stored folder would make the next click re-create it if the operator has
+  // since removed it on purpose.
+  if (!chosen.empty()) side.Raiz = RegistryValue(L"ler", side.ReadBackName, L"C:\\");
 }
 } // namespace
 

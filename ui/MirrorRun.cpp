@@ -45,8 +45,10 @@ void TFrmReplimar::ShowLastLogLine(const std::wstring& line) {
 
 void TFrmReplimar::RunSync() {
   FStopSync = false;
-  const std::wstring source = PrepareSyncFolder(DirectoryListOrigem.Directory());
-  const std::wstring destination = PrepareSyncFolder(DirectoryListBoxdestino.Directory());
+  // A list that was never pointed at a folder (the window's show could not open it) holds no
+  // folder for a run: it only shows the start-up folder, which the operator did not choose.
+  const std::wstring source = PrepareSyncFolder(DirectoryListOrigem.ChosenDirectory());
+  const std::wstring destination = PrepareSyncFolder(DirectoryListBoxdestino.ChosenDirectory());
   if (source.empty() || destination.empty()) {
     ShowCenteredMessage(L"Selecione a pasta de origem e destino.");
     return;
@@ -57,7 +59,10 @@ void TFrmReplimar::RunSync() {
     return;
   }
   const std::wstring logPath = BuildSyncLogPath(TempFolder());
-  if (!IsQuotableFolder(source) || !IsQuotableFolder(destination) || !IsQuotableFolder(logPath))
+  // /MIR deletes in the destination: a folder the tool would have to resolve against its own
+  // current folder is never handed over.
+  if (!IsQuotableFolder(source) || !IsQuotableFolder(destination) || !IsQuotableFolder(logPath) ||
+      !IsAbsoluteFolder(source) || !IsAbsoluteFolder(destination))
     throw EInOutError(L"Invalid folder name for the mirroring tool");
   if (FileExists(logPath)) DeleteFileW(logPath.c_str());
 

@@ -60,11 +60,14 @@ void TDirectoryListBox::AfterCreate() {
 }
 
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
-  if (folder.empty() || SameFolder(folder, FDirectory)) return;
-  EnterFolder(folder);
-  FDirectory = CurrentFolder();
-  ReadRows();
-  if (FileList) FileList->SetDirectory(FDirectory);
+  if (folder.empty()) return;
+  if (!SameFolder(folder, FDirectory)) {
+    EnterFolder(folder);
+    FDirectory = CurrentFolder();
+    ReadRows();
+    if (FileList) FileList->SetDirectory(FDirectory);
+  }
+  FChosen = true;
 }
 
 void TDirectoryListBox::ReadRows() {

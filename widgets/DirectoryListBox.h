@@ -10,9 +10,14 @@ class TFileListBox;
 class TDirectoryListBox : public TListControl {
 public:
   const std::wstring& Directory() const { return FDirectory; }
+  // The folder the list was pointed at: empty until a SetDirectory has succeeded. Until then the
+  // list only shows the folder that was current when it was made (the executable's folder, the
+  // user's profile, ...), which nobody chose and which must never be mirrored from or into.
+  std::wstring ChosenDirectory() const { return FChosen ? FDirectory : std::wstring(); }
   // Enters the folder (it becomes the process's current folder), shows it and hands it to
-  // the linked file list. Empty or the folder already shown: nothing. Raises EInOutError when
-  // the folder cannot be entered; Directory then keeps its old value.
+  // the linked file list. Empty: nothing. The folder already shown: not read again, but it
+  // counts as chosen. Raises EInOutError when the folder cannot be entered; Directory then
+  // keeps its old value.
   void SetDirectory(const std::wstring& folder);
   // The file list that follows this list's folder.
   TFileListBox* FileList = nullptr;
@@ -35,5 +40,6 @@ private:
   };
   void ReadRows();
   std::wstring FDirectory;
+  bool FChosen = false;
   std::vector<TRow> FRows;
 };

@@ -31,6 +31,7 @@ void DrawGlyph(HDC dc, const wchar_t* name, int left, int top, int dpi) {
   const SIZE size = GlyphSize(dpi);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SetStretchBltMode(dc, HALFTONE);
-  AlphaBlend(dc, left, top, size.cx, size.cy, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
-             blend);
+  // gdi32's own entry (see GdiGradientFill in Style.cpp).
+  GdiAlphaBlend(dc, left, top, size.cx, size.cy, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+                blend);
 }

@@ -80,7 +80,8 @@ void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF botto
   v[1].Green = static_cast<COLOR16>(GetGValue(bottom) << 8);
   v[1].Blue = static_cast<COLOR16>(GetBValue(bottom) << 8);
   GRADIENT_RECT g{0, 1};
-  GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+  // gdi32's own entry: msimg32 is no known DLL and would be looked for beside the exe first.
+  GdiGradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
 }
 
 void DrawRaisedEdge(HDC dc, const RECT& rect) {

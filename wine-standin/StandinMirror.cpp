@@ -114,8 +114,9 @@ EStandinIoError::EStandinIoError(DWORD code, std::wstring operation, std::wstrin
     : EInOutError(operation + L" " + path + L": " + SysErrorMessage(code)), FCode(code),
       FOperation(std::move(operation)), FPath(std::move(path)) {}
 
+// Resolved as any Win32 program resolves a path: a bare "C:" is the current folder of drive C.
 std::wstring StandinFullPath(const std::wstring& given) {
-  const std::wstring path = FolderArgument(given);
+  const std::wstring& path = given;
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   std::wstring full(size, L'\0');
   const DWORD length = size ? GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;

@@ -3,18 +3,6 @@
 #include <string>
 #include <string_view>
 
-// "C:" alone: the mirror tool reads it as the root of the drive, not as its current folder.
-inline bool IsBareDrive(std::wstring_view path) {
-  return path.size() == 2 && path[1] == L':' &&
-         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
-}
-
-// A folder argument made ready for the system's full-path resolution.
-inline std::wstring FolderArgument(std::wstring path) {
-  if (IsBareDrive(path)) path += L'\\';
-  return path;
-}
-
 // Drops separators at the end, except the one of a drive root ("C:\", "\\?\C:\").
 inline std::wstring TrimTrailingSeparators(std::wstring path) {
   while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/') &&

@@ -1,6 +1,8 @@
 // Stand-in of the mirroring tool for the Wine test prefix, where the system's own robocopy is a
 // stub that copies nothing. It mirrors, logs and monitors as the program expects; see README.md.
+#include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
+#include "funcoes/pure/Exception.h"
 #include "wine-standin/StandinArgs.h"
 #include "wine-standin/StandinLog.h"
 #include "wine-standin/StandinLogText.h"
@@ -18,9 +20,26 @@ constexpr DWORD kTickMs = 250;
 constexpr ULONGLONG kMinLookMs = 250, kMaxLookMs = 5000;
 
 std::wstring EnvironmentText(const wchar_t* name) {
-  wchar_t buffer[64] = {};
-  const DWORD length = GetEnvironmentVariableW(name, buffer, 64);
-  return length > 0 && length < 64 ? std::wstring(buffer, length) : std::wstring();
+  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return std::wstring();
+  std::wstring text(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, text.data(), size);
+  text.resize(length < size ? length : 0);
+  return text;
+}
+
+// Recording mode (REPLIMAR_STANDIN_RECORD=file): the two folders as this process resolves them
+// go to the file in UTF-8, one per line, and nothing is mirrored. Lets a test see where a
+// command would have pointed the tool without letting it touch that folder.
+int RecordFolders(const TStandinOptions& options, const std::wstring& recordPath) {
+  const std::string text = ToUtf8(StandinFullPath(options.Source) + L"\r\n" +
+                                  StandinFullPath(options.Destination) + L"\r\n");
+  UniqueFileHandle file(CreateFileW(recordPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw EInOutError(L"Cannot write \"" + recordPath + L"\"");
+  DWORD written = 0;
+  WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  return 0;
 }
 
 // Exit code of a single pass (no monitoring), bits as the mirroring tool sets them.
@@ -56,6 +75,8 @@ void WaitForChanges(const TStandinOptions& options, TStandinMirror& mirror, TSta
 }
 
 int RunStandin(const TStandinOptions& options) {
+  if (const std::wstring record = EnvironmentText(L"REPLIMAR_STANDIN_RECORD"); !record.empty())
+    return RecordFolders(options, record);
   TStandinLog log(options.LogPath.empty() ? std::wstring() : StandinFullPath(options.LogPath),
                   options.Unicode, options.Tee);
   TStandinMirror mirror(options, log);

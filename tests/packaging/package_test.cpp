@@ -2,6 +2,7 @@
 // puts the program, its Start-menu shortcut and its "Apps & features" entry in place and the
 // program starts from the shortcut; a newer package replaces the older one in place; a silent
 // removal takes away what the package installed and leaves the operator's settings and folders.
+#include "tests/TestPrefix.h"
 #include "tests/e2e/Operator.h"
 #include "tests/packaging/Installer.h"
 #include <gtest/gtest.h>
@@ -34,8 +35,14 @@ std::wstring Lower(std::wstring text) {
 class Package : public ::testing::Test {
 protected:
   // Each test starts with nothing of the package installed, and leaves nothing behind.
-  void SetUp() override { RemoveAny(); }
-  void TearDown() override { RemoveAny(); }
+  void SetUp() override {
+    // Installs, removes and deletes the tool's settings: only in the test prefix.
+    REPLIMAR_REQUIRE_TEST_PREFIX();
+    RemoveAny();
+  }
+  void TearDown() override {
+    if (testprefix::InsideTestPrefix()) RemoveAny();
+  }
 
   static void RemoveAny() {
     for (const auto& msi : {kUpgradePackage, kPackage})

@@ -41,9 +41,12 @@ TEST(CreateFolderPath, LeavesAnExistingFolderAlone) {
 }
 
 TEST(CreateFolderPath, AFolderBelowTheBareRootIsNeverCreated) {
-  TFakeFolders fs{{L"C:"}, {}};
-  EXPECT_FALSE(fs.Run(L"\\videos"));
-  EXPECT_TRUE(fs.Created.empty());
+  // Whatever its length: a three-character name such as "\TV" is no drive and no root either.
+  for (const wchar_t* name : {L"\\videos", L"\\TV\\x", L"\\TV"}) {
+    TFakeFolders fs{{L"C:"}, {}};
+    EXPECT_FALSE(fs.Run(name)) << ::testing::PrintToString(std::wstring(name));
+    EXPECT_TRUE(fs.Created.empty()) << ::testing::PrintToString(std::wstring(name));
+  }
 }
 
 TEST(CreateFolderPath, AMissingDriveGivesFalseWithoutAnError) {

@@ -44,7 +44,7 @@ TEST(SyncCommand, PrepareRemovesEveryTrailingSeparator) {
 TEST(SyncCommand, CommandOfADriveRootFollowsTheFormatExactly) {
   EXPECT_EQ(
       BuildSyncCommand(PrepareSyncFolder(L"C:\\"), PrepareSyncFolder(L"E:\\"), kLog),
-      L"robocopy \"C:\" \"E:\" /MIR /R:0 /W:0 /TEE /ETA /XA:SH /XD \"C:\\$RECYCLE.BIN\" "
+      L"robocopy \"C:\\.\" \"E:\\.\" /MIR /R:0 /W:0 /TEE /ETA /XA:SH /XD \"C:\\$RECYCLE.BIN\" "
       L"\"C:\\System Volume Information\" "
       L"/LOG:\"C:\\Users\\Op\\AppData\\Local\\Temp\\robocopy_log.txt\" /UNICODE /MOT:2 /MON:1");
 }
@@ -91,6 +91,34 @@ TEST(SyncCommand, AnUnpreparedShareRootWouldSwallowTheFollowingArguments) {
   EXPECT_NE(args, IntendedArgs(L"robocopy", L"C:\\A", L"\\\\server\\share\\", kLog));
   ASSERT_GE(args.size(), 3u);
   EXPECT_EQ(args[2].rfind(L"\\\\server\\share\" /MIR", 0), 0u);
+}
+
+TEST(SyncCommand, FoldersReachTheToolAsAbsolutePaths) {
+  const struct {
+    std::wstring folder;
+    bool absolute;
+    std::wstring argument;
+  } cases[] = {
+      {L"C:", true, L"C:\\."},
+      {L"q:", true, L"q:\\."},
+      {L"C:\\A", true, L"C:\\A"},
+      {L"C:\\.", true, L"C:\\."},
+      {L"\\\\server\\share", true, L"\\\\server\\share"},
+      {L"\\\\server\\share\\sub", true, L"\\\\server\\share\\sub"},
+      {L"C:A", false, L"C:A"},
+      {L"\\A", false, L"\\A"},
+      {L"A", false, L"A"},
+      {L"1:", false, L"1:"},
+      {L"", false, L""},
+      {L"\\\\server", false, L"\\\\server"},
+      {L"\\\\\\share", false, L"\\\\\\share"},
+      {L"\\\\?\\C:", false, L"\\\\?\\C:"},
+      {L"\\\\.\\C:", false, L"\\\\.\\C:"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsAbsoluteFolder(c.folder), c.absolute) << ::testing::PrintToString(c.folder);
+    EXPECT_EQ(SyncFolderArgument(c.folder), c.argument);
+  }
 }
 
 TEST(SyncCommand, QuotableFolders) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "tests/TestPrefix.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +50,7 @@ struct TStarted {
 class TerminateProcessByNameTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    REPLIMAR_REQUIRE_TEST_PREFIX();
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
     FRoot = std::wstring(temp) + L"replimar_terminator_" + std::to_wstring(GetCurrentProcessId());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <vector>
+#include "tests/TestPrefix.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,11 +81,14 @@ class RegistryValueTest : public ::testing::Test {
 protected:
   // Every test starts from a user who never ran the tool.
   void SetUp() override {
+    REPLIMAR_REQUIRE_TEST_PREFIX();
     const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, kToolKey);
     ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << status;
     ASSERT_FALSE(ToolKeyCounts().has_value());
   }
-  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kToolKey); }
+  void TearDown() override {
+    if (testprefix::InsideTestPrefix()) RegDeleteTreeW(HKEY_CURRENT_USER, kToolKey);
+  }
 };
 
 TEST_F(RegistryValueTest, FirstReadYieldsTheDefaultAndLeavesTheEmptyKey) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #include <winioctl.h>
+#include "tests/TestPrefix.h"
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <set>
@@ -282,6 +283,7 @@ void EndEveryTool() {
 class StartSyncToolTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    REPLIMAR_REQUIRE_TEST_PREFIX();
     ASSERT_TRUE(wintest::PathPresent(SystemTool()))
         << "the stand-in is not installed as " << Narrow(SystemTool());
     EndEveryTool();
@@ -291,7 +293,9 @@ protected:
     FTree.Folder(L"log");
     FLog = FTree.Path(L"log\\robocopy_log.txt");
   }
-  void TearDown() override { EndEveryTool(); }
+  void TearDown() override {
+    if (testprefix::InsideTestPrefix()) EndEveryTool();
+  }
 
   // The robocopy.exe processes that were not there before.
   std::vector<TProcessSeen> NewTools(const std::set<DWORD>& before) const {

@@ -148,6 +148,24 @@ TEST_F(DirectoryListTest, AMissingFolderRaisesAndKeepsTheList) {
   EXPECT_EQ(FDirs.Directory(), FTree.Root());
 }
 
+// A list holds a folder for a run only once it was pointed at one; the folder it shows from its
+// creation on is merely where the process happened to be.
+TEST_F(DirectoryListTest, OnlyAFolderTheListWasPointedAtIsChosen) {
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  EXPECT_THROW(FDirs.SetDirectory(wintest::MissingDrive() + L"\\nowhere"), EInOutError);
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  FDirs.SetDirectory(L"");
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  // The folder already shown is not read again, but pointing at it chooses it.
+  FDirs.SetDirectory(FTree.Root());
+  EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root());
+  FDirs.OpenRow(RowOf(L"beta"));
+  EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root() + L"\\beta");
+  // A later failure keeps the chosen folder.
+  EXPECT_THROW(FDirs.SetDirectory(FTree.Path(L"missing")), EInOutError);
+  EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root() + L"\\beta");
+}
+
 TEST_F(DirectoryListTest, TheSameFolderOrAnEmptyNameChangesNothing) {
   // The current folder is moved away behind the list's back: only a real move would bring
   // it back.

@@ -11,6 +11,15 @@ std::wstring Quoted(const std::wstring& text) {
   return L"\"" + text + L"\"";
 }
 
+bool IsAsciiLetter(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// "C:" alone: a drive letter and its colon.
+bool IsBareDrive(const std::wstring& folder) {
+  return folder.size() == 2 && IsAsciiLetter(folder[0]) && folder[1] == L':';
+}
+
 // Form in which two folders are compared: separators unified and collapsed, long-path prefix
 // dropped, no trailing separator, letters folded.
 std::wstring ComparableFolder(const std::wstring& folder) {
@@ -53,10 +62,26 @@ bool IsQuotableFolder(const std::wstring& folder) {
          !EndsWithBackslash(folder);
 }
 
+bool IsAbsoluteFolder(const std::wstring& folder) {
+  if (IsBareDrive(folder)) return true;
+  if (folder.size() >= 3 && IsBareDrive(folder.substr(0, 2))) return folder[2] == L'\\';
+  // "\\server\share": a server name, then a share name, neither empty.
+  if (folder.compare(0, 2, L"\\\\") != 0) return false;
+  const size_t serverEnd = folder.find(L'\\', 2);
+  if (serverEnd == std::wstring::npos || serverEnd == 2) return false;
+  const std::wstring server = folder.substr(2, serverEnd - 2);
+  if (server == L"?" || server == L".") return false;
+  return serverEnd + 1 < folder.size() && folder[serverEnd + 1] != L'\\';
+}
+
+std::wstring SyncFolderArgument(const std::wstring& folder) {
+  return IsBareDrive(folder) ? folder + L"\\." : folder;
+}
+
 std::wstring BuildSyncArguments(const std::wstring& source, const std::wstring& destination,
                                 const std::wstring& logPath) {
-  return Quoted(source) + L" " + Quoted(destination) + L" /MIR /R:0 /W:0 /TEE /ETA /XA:SH /XD " +
-         Quoted(source + L"\\$RECYCLE.BIN") + L" " +
+  return Quoted(SyncFolderArgument(source)) + L" " + Quoted(SyncFolderArgument(destination)) +
+         L" /MIR /R:0 /W:0 /TEE /ETA /XA:SH /XD " + Quoted(source + L"\\$RECYCLE.BIN") + L" " +
          Quoted(source + L"\\System Volume Information") + L" /LOG:" + Quoted(logPath) +
          L" /UNICODE /MOT:2 /MON:1";
 }

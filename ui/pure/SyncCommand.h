@@ -20,7 +20,20 @@ std::wstring PrepareSyncFolder(const std::wstring& folder);
 // PrepareSyncFolder result of a text without '"' and NUL. Applies to the log path too.
 bool IsQuotableFolder(const std::wstring& folder);
 
+// True when a prepared folder names one folder whatever the tool's current folder is: a drive
+// root "C:", a path below a drive root "C:\A", or a share "\\server\share" (and below it).
+// Drive-relative ("C:A"), rooted ("\A"), relative ("A") and device forms ("\\?\", "\\.\")
+// are not; the run refuses them rather than let the tool resolve them.
+bool IsAbsoluteFolder(const std::wstring& folder);
+
+// A prepared folder as the tool receives it: a drive root "C:" becomes "C:\.", because any
+// Win32 program reads a bare "C:" as the current folder of drive C (for the tool started in the
+// system folder, the system folder itself). Any other folder is returned unchanged.
+std::wstring SyncFolderArgument(const std::wstring& folder);
+
 // Everything after the program name: "src" "dst" /MIR ... /LOG:"log" /UNICODE /MOT:2 /MON:1.
+// The two folder arguments go through SyncFolderArgument; the exclusions are built from the
+// prepared source ("C:" gives "C:\$RECYCLE.BIN").
 // Precondition: IsQuotableFolder of all three; otherwise an argument could leave its quotes.
 std::wstring BuildSyncArguments(const std::wstring& source, const std::wstring& destination,
                                 const std::wstring& logPath);
