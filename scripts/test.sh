@@ -12,17 +12,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
 jobs=$(nproc)
+# Each step's start time, so a slow step shows in the CI log.
+step() { echo "== $* ($(date +%T))"; }
 
-echo "== native build (sanitizers)"
+step "native build (sanitizers)"
 cmake --preset native >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure
 
-echo "== Windows build (MinGW-w64)"
+step "Windows build (MinGW-w64)"
 cmake --preset mingw >/dev/null
 cmake --build build/mingw -j"$jobs"
 
-echo "== Windows build with clang (second compiler, warnings as errors)"
+step "Windows build with clang (second compiler, warnings as errors)"
 cmake --preset mingw-clang >/dev/null
 cmake --build build/clang -j"$jobs"
 
@@ -45,5 +47,6 @@ rm -rf "$root/build/mingw/wineprefix-msi"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-msi" 96
 replimar_mark_test_prefix "$root/build/mingw/wineprefix-msi"
 
-echo "== tests under Wine"
+step "tests under Wine"
 ctest --test-dir build/mingw --output-on-failure ${REPLIMAR_CTEST_ARGS:-}
+step "done"
