@@ -42,6 +42,7 @@ replimar_prepare_prefix "$root/build/mingw/wineprefix" 96 "$standin"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix-144"
+replimar_map_test_drive "$root/build/mingw/wineprefix" q
 # The package is installed as on a PC that never had it.
 rm -rf "$root/build/mingw/wineprefix-msi"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-msi" 96

@@ -51,4 +51,18 @@ replimar_prepare_prefix() {
 replimar_mark_test_prefix() {
   local marker="$1/drive_c/windows/replimar-test-prefix.txt"
   [ -f "$marker" ] || printf 'Private Wine prefix of the Replimar KORVELL tests.\r\n' >"$marker"
+  # Wine links the profile's Desktop, Documents, ... to the Unix home folder. Tests mirror from
+  # and into drive C's folders and count its files: the test prefix gets folders of its own.
+  find "$1/drive_c/users" -type l -print0 | while IFS= read -r -d '' link; do
+    rm -f "$link" && mkdir -p "$link"
+  done
+}
+
+# replimar_map_test_drive PREFIX LETTER
+# Maps a drive letter of the prefix to a small folder of its own (PREFIX/drive_LETTER), so that
+# tests can mirror from and into a drive root without touching drive C's.
+replimar_map_test_drive() {
+  local prefix=$1 letter=$2
+  mkdir -p "$prefix/drive_$letter"
+  ln -sfn "../drive_$letter" "$prefix/dosdevices/$letter:"
 }

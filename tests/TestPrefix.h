@@ -35,7 +35,7 @@ public:
 } // namespace testprefix
 
 // At the start of a fixture's SetUp (or a test) that touches such things.
-#define REPLIMAR_REQUIRE_TEST_PREFIX()                                                            \
-  do {                                                                                            \
-    if (!testprefix::InsideTestPrefix()) GTEST_FAIL() << testprefix::kRefusal;                    \
+#define REPLIMAR_REQUIRE_TEST_PREFIX()                                                             \
+  do {                                                                                             \
+    if (!testprefix::InsideTestPrefix()) GTEST_FAIL() << testprefix::kRefusal;                     \
   } while (0)

@@ -19,6 +19,15 @@ inline std::wstring LastPaneLine(const TOperator& app) {
   return lines.empty() ? std::wstring() : lines.back();
 }
 
+// A drive letter that names no drive (Q: is the test rig's mapped drive).
+inline std::wstring MissingDriveLetter() {
+  const DWORD drives = GetLogicalDrives();
+  for (wchar_t letter = L'R'; letter <= L'Y'; ++letter)
+    if (!(drives & (1u << (letter - L'A')))) return std::wstring(1, letter) + L":";
+  ADD_FAILURE() << "every drive letter from R to Y is in use";
+  return L"R:";
+}
+
 inline std::wstring SystemTool() {
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
