@@ -6,7 +6,6 @@
 #include "widgets/StartSteps.h"
 #include "widgets/Style.h"
 #include <windows.h>
-#include <cstring>
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -17,7 +16,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring failure;
   try {
     Application.Initialize();
-    Application.MainFormOnTaskBar = true;
     Application.SetTitle(kApplicationTitle);
     StyleManager::TrySetStyle(L"Glossy", true);
     StartStep(L"style");
@@ -26,10 +24,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.Run();
     FrmReplimar = nullptr;
     return 0;
-  } catch (const Exception& e) {
-    failure = e.Message();
-  } catch (const std::exception& e) {
-    failure.assign(e.what(), e.what() + strlen(e.what()));
+  } catch (...) {
+    failure = TApplication::ExceptionMessage(std::current_exception());
   }
   MessageBoxW(nullptr, failure.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
   return 1;

@@ -2,26 +2,36 @@
 # Installs what is missing, builds everything and runs every test:
 #   1. the pure logic natively, with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the Windows build (MinGW-w64): the same pure tests, the Win32 shell tests and the
-#      end-to-end tests of the real program, under Wine in private prefixes on Xvfb.
+#      end-to-end tests of the real program, under Wine in private prefixes on Xvfb;
+#      the Windows Installer package: installed, upgraded and removed under Wine in a fresh
+#      prefix, and its signing step;
+#   3. (before the tests under Wine) the same Windows program and test programs built again
+#      with clang and lld, warnings as errors: a second compiler; its programs are not run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
 jobs=$(nproc)
+# Each step's start time, so a slow step shows in the CI log.
+step() { echo "== $* ($(date +%T))"; }
 
-echo "== native build (sanitizers)"
+step "native build (sanitizers)"
 cmake --preset native >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure
 
-echo "== Windows build (MinGW-w64)"
+step "Windows build (MinGW-w64)"
 cmake --preset mingw >/dev/null
 cmake --build build/mingw -j"$jobs"
+
+step "Windows build with clang (second compiler, warnings as errors)"
+cmake --preset mingw-clang >/dev/null
+cmake --build build/clang -j"$jobs"
 
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
 cleanup() {
-  for p in build/mingw/wineprefix build/mingw/wineprefix-144; do
+  for p in build/mingw/wineprefix build/mingw/wineprefix-144 build/mingw/wineprefix-msi; do
     WINEPREFIX="$root/$p" wineserver -k 2>/dev/null || true
   done
   [ -n "${REPLIMAR_XVFB_PID:-}" ] && kill "$REPLIMAR_XVFB_PID" 2>/dev/null || true
@@ -33,6 +43,11 @@ replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix-144"
 replimar_map_test_drive "$root/build/mingw/wineprefix" q
+# The package is installed as on a PC that never had it.
+rm -rf "$root/build/mingw/wineprefix-msi"
+replimar_prepare_prefix "$root/build/mingw/wineprefix-msi" 96
+replimar_mark_test_prefix "$root/build/mingw/wineprefix-msi"
 
-echo "== tests under Wine"
+step "tests under Wine"
 ctest --test-dir build/mingw --output-on-failure ${REPLIMAR_CTEST_ARGS:-}
+step "done"

@@ -1,4 +1,5 @@
 #include "ui/UFrmReplimar.h"
+#include "main/ResourceIds.h"
 #include "widgets/Application.h"
 #include "widgets/MessageDialog.h"
 #include "widgets/StartSteps.h"
@@ -8,7 +9,7 @@ TFrmReplimar* FrmReplimar = nullptr;
 TFrmReplimar::TFrmReplimar() {
   CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
   StartStep(L"form: window and its font");
-  SetIcon(L"FORMICON");
+  SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
   StartStep(L"form: icons");
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};

@@ -8,6 +8,36 @@
 
 TApplication Application;
 
+namespace {
+// Once the keyboard is used to move around, the focus marks stay shown, as in a dialog.
+void ShowFocusCues(HWND top, WPARAM key) {
+  switch (key) {
+  case VK_TAB:
+  case VK_LEFT:
+  case VK_RIGHT:
+  case VK_UP:
+  case VK_DOWN:
+  case VK_MENU:
+    if (SendMessageW(top, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)
+      SendMessageW(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    break;
+  }
+}
+
+std::wstring WidenRuntimeText(const std::string& text) {
+  for (const UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
+    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    if (length <= 0) continue;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length);
+    return wide;
+  }
+  return {};
+}
+} // namespace
+
 void TApplication::Initialize() {
   EnablePerMonitorDpiAwareness();
   StartStep(L"DPI awareness");
@@ -38,7 +68,10 @@ bool TApplication::Dispatch(MSG& msg) {
   }
   // Keyboard navigation (Tab, arrows) inside the form that owns the focused window.
   HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-  if (top && TControl::FromHandle(top) && IsDialogMessageW(top, &msg)) return true;
+  if (top && TControl::FromHandle(top)) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) ShowFocusCues(top, msg.wParam);
+    if (IsDialogMessageW(top, &msg)) return true;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;
@@ -61,22 +94,23 @@ void TApplication::HandleMessage() {
   Dispatch(msg);
 }
 
+std::wstring TApplication::ExceptionMessage(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::bad_alloc&) {
+    return L"Out of memory";
+  } catch (const std::exception& e) {
+    return WidenRuntimeText(e.what());
+  } catch (...) {
+    return L"Unknown error";
+  }
+}
+
 void TApplication::HandleException(std::exception_ptr error) noexcept {
   try {
-    std::wstring message;
-    try {
-      std::rethrow_exception(error);
-    } catch (const Exception& e) {
-      message = e.Message();
-    } catch (const std::bad_alloc&) {
-      message = L"Out of memory";
-    } catch (const std::exception& e) {
-      const std::string what = e.what();
-      message.assign(what.begin(), what.end());
-    } catch (...) {
-      message = L"Unknown error";
-    }
-    ShowErrorReport(message);
+    ShowErrorReport(ExceptionMessage(error));
   } catch (...) {
     // The report itself failed (no memory for a window): nothing left to show it with.
     MessageBeep(MB_ICONHAND);

@@ -13,7 +13,6 @@ public:
   void Initialize();
   const std::wstring& Title() const { return FTitle; }
   void SetTitle(std::wstring title) { FTitle = std::move(title); }
-  bool MainFormOnTaskBar = false;
 
   // The first form created becomes the main form; closing it ends the application.
   TForm* MainForm() const { return FMainForm; }
@@ -39,6 +38,9 @@ public:
     }
   }
   void HandleException(std::exception_ptr error) noexcept;
+  // The text of an error as the operator reads it: the program's own errors carry UTF-16; the
+  // runtime's carry 8-bit text, read as UTF-8 or else in the ANSI code page.
+  static std::wstring ExceptionMessage(std::exception_ptr error);
 
 private:
   bool Dispatch(MSG& msg);

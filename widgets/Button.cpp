@@ -4,7 +4,7 @@
 
 HWND TButton::CreateWnd(HWND parent, int id, const RECT& r) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  style |= StyleManager::Active() ? BS_OWNERDRAW : (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  style |= StyleManager::Loaded() ? BS_OWNERDRAW : (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
   return CreateWindowExW(0, L"BUTTON", FCaption.c_str(), style, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -39,6 +39,22 @@ bool TButton::OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 LRESULT TButton::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+  case WM_GETDLGCODE:
+    // Enter presses the focused button itself; the window has no default button.
+    if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+        reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+      return DefaultProc(msg, wParam, lParam) | DLGC_WANTMESSAGE;
+    break;
+  case WM_KEYDOWN:
+    if (wParam == VK_RETURN) {
+      // A held key presses once, not once per repeat.
+      if (!(lParam & (1 << 30)))
+        SendMessageW(GetParent(Handle()), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Handle()));
+      return 0;
+    }
+    break;
   case WM_MOUSEMOVE:
     if (!FHot) {
       FHot = true;
@@ -59,7 +75,7 @@ LRESULT TButton::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return r;
   }
   case WM_ERASEBKGND:
-    if (StyleManager::Active()) return 1;
+    if (StyleManager::Loaded()) return 1;
     break;
   }
   return DefaultProc(msg, wParam, lParam);

@@ -17,7 +17,6 @@ public:
 
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
-  void AfterCreate() override { Subclass(); }
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

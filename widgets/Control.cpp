@@ -66,9 +66,16 @@ void TControl::Create(TControl& parent) {
   parent.FChildren.push_back(this);
   FDpi = parent.FDpi;
   const RECT r = ScaledRect();
-  FHandle = CreateWnd(parent.Handle(), gNextId++, r);
-  if (!FHandle) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
-  SetPropW(FHandle, kControlProp, this);
+  const HWND window = CreateWnd(parent.Handle(), gNextId++, r);
+  if (!window) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
+  // An own-class window is attached while it is created; a system control is attached here
+  // and subclassed, so that its destruction clears Handle() as an own window's does.
+  const bool ownClass = FromHandle(window) == this;
+  FHandle = window;
+  if (!ownClass) {
+    SetPropW(FHandle, kControlProp, this);
+    Subclass();
+  }
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
 }

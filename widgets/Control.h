@@ -1,6 +1,17 @@
 #pragma once
 // Base of every widget: a window handle owned by the object, bounds at 96 dpi scaled to the
 // window's DPI, a font, and notifications reflected from the parent to the child's object.
+//
+// Widgets come in three kinds:
+// - the program's own window classes (CreateOwnWindow): TForm, TPanel, TGauge and the message
+//   box; every message goes to WndProc;
+// - subclassed system controls, whose SubclassProc changes how the control behaves: TButton
+//   (Enter presses it), TDirectoryListBox (Enter opens a folder), TMemo (leaves Esc, Enter and
+//   Tab to the window, Ctrl+A, its focus mark);
+// - plain system controls, which keep the system's behaviour: TLabel, TCheckBox, TFileListBox.
+// Every kind has the same handle lifetime: Handle() is the window from Create until that window
+// is destroyed (by the object's destructor or with its parent), and null afterwards. System
+// controls of either kind are subclassed by Create for that reason alone.
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -52,8 +63,7 @@ protected:
   virtual HWND CreateWnd(HWND parent, int id, const RECT& rect) = 0;
   // Called once the handle exists.
   virtual void AfterCreate() {}
-  // Hooks a standard control's window procedure (SubclassProc gets its messages).
-  void Subclass();
+  // Messages of a system control (Create subclasses every one).
   virtual LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // Messages of the program's own window classes (made by CreateOwnWindow): notifications
@@ -72,6 +82,7 @@ protected:
   int FDpi = 96;
 
 private:
+  void Subclass();
   static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK OwnClassProc(HWND, UINT, WPARAM, LPARAM);
   void Attach(HWND window);

@@ -54,7 +54,6 @@ HWND TDirectoryListBox::CreateWnd(HWND parent, int id, const RECT& r) {
 
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();
-  Subclass();
   FDirectory = CurrentFolder();
   ReadRows();
 }

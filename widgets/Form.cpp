@@ -104,10 +104,64 @@ void TForm::OnDpiChanged(int dpi, const RECT& suggested) {
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm::FocusNext(WPARAM wParam, LPARAM lParam) {
+  HWND target = nullptr;
+  if (LOWORD(lParam)) {
+    target = reinterpret_cast<HWND>(wParam);
+  } else {
+    HWND focus = GetFocus();
+    if (focus && !IsChild(Handle(), focus)) focus = nullptr;
+    target = GetNextDlgTabItem(Handle(), focus, wParam != 0);
+  }
+  // Only a tab stop of this window takes the focus (arrow keys ask for any neighbour).
+  if (!target || !IsChild(Handle(), target) || !(GetWindowLongPtrW(target, GWL_STYLE) & WS_TABSTOP))
+    return;
+  SetFocus(target);
+}
+
+void TForm::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) FLastFocus = focus;
+    return;
+  }
+  if (HIWORD(wParam)) return; // minimised: nothing takes the focus
+  HWND target = FLastFocus && IsChild(Handle(), FLastFocus) && IsWindowVisible(FLastFocus) &&
+                        IsWindowEnabled(FLastFocus)
+                    ? FLastFocus
+                    : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  if (target) SetFocus(target);
+}
+
+void TForm::OnColoursChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The system's controls inside the window hear of it through their top-level window.
+  MSG change{Handle(), msg, wParam, lParam, 0, {}};
+  EnumChildWindows(
+      Handle(),
+      [](HWND child, LPARAM data) -> BOOL {
+        const auto* m = reinterpret_cast<const MSG*>(data);
+        SendMessageW(child, m->message, m->wParam, m->lParam);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&change));
+  RedrawWindow(Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
   case WM_CLOSE:
     Close();
+    return 0;
+  case WM_NEXTDLGCTL:
+    FocusNext(wParam, lParam);
+    return 0;
+  case WM_ACTIVATE:
+    OnActivate(wParam);
+    return 0;
+  case WM_SETTINGCHANGE:
+  case WM_SYSCOLORCHANGE:
+    OnColoursChanged(msg, wParam, lParam);
     return 0;
   case WM_DPICHANGED:
     OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -1,6 +1,7 @@
 #pragma once
 // A top-level window built from a layout: fixed single border, minimise and close, the
 // button-face colour, centred on the primary screen when first shown, rescaled on DPI change.
+// It has no default or cancel button: Enter and Esc do nothing unless a widget takes them.
 #include "funcoes/Handles.h"
 #include "widgets/Control.h"
 #include <functional>
@@ -32,6 +33,15 @@ protected:
 private:
   void Close();
   void OnDpiChanged(int dpi, const RECT& suggested);
+  // Tab and Shift+Tab (and the log pane's own requests): the next or previous tab stop, round
+  // the whole window; or the given widget.
+  void FocusNext(WPARAM wParam, LPARAM lParam);
+  // On activation the focus goes back to the widget that had it, or to the first tab stop.
+  void OnActivate(WPARAM wParam);
+  // High contrast turned on or off, or system colours changed: everything is drawn again.
+  void OnColoursChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND FLastFocus = nullptr;
 
   std::wstring FClassName;
   std::wstring FCaption;

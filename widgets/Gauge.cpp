@@ -1,6 +1,7 @@
 #include "widgets/Gauge.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
+#include "widgets/Style.h"
 #include "widgets/pure/GaugeMath.h"
 #include <climits>
 #include <string>
@@ -46,14 +47,20 @@ void TGauge::Paint(HDC target, const RECT& client) {
   UniqueMemoryDc dc(CreateCompatibleDC(target));
   UniqueBitmap bitmap(CreateCompatibleBitmap(target, width, height));
   TSelectObject selectBitmap(dc.Get(), bitmap.Get());
-  FillRect(dc.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  // Black on white; in high contrast the system's window text on its window colour.
+  const bool system = StyleManager::HighContrast();
+  HBRUSH ink = system ? GetSysColorBrush(COLOR_WINDOWTEXT)
+                      : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  HBRUSH field =
+      system ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  FillRect(dc.Get(), &client, ink);
   RECT inner{1, 1, width - 1, height - 1};
-  FillRect(dc.Get(), &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(dc.Get(), &inner, field);
   const int percent = PercentDone();
   const int bar = GaugeBarWidth(percent, inner.right - inner.left);
   if (bar > 0) {
     RECT filled{inner.left, inner.top, inner.left + bar, inner.bottom};
-    FillRect(dc.Get(), &filled, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc.Get(), &filled, ink);
   }
   // The text inverts what lies beneath it: black on the field, white on the bar. It is drawn
   // white on black in a mask and XORed in, with an unsmoothed font so the inversion is clean.

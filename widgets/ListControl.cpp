@@ -51,7 +51,14 @@ bool TListControl::OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
   }
   if (msg != WM_DRAWITEM) return false;
   const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-  if (item.itemID == static_cast<UINT>(-1)) return false;
+  if (item.itemID == static_cast<UINT>(-1)) {
+    // An empty list still shows that it has the focus.
+    FillRect(item.hDC, &item.rcItem, FaceBrush());
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+      DrawFocusMark(item.hDC, item.rcItem, Dpi());
+    result = TRUE;
+    return true;
+  }
   DrawRow(item, ItemText(static_cast<int>(item.itemID)));
   result = TRUE;
   return true;
@@ -82,5 +89,5 @@ void TListControl::DrawRowText(const DRAWITEMSTRUCT& item, const std::wstring& t
   DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
-    DrawFocusRect(item.hDC, &highlight);
+    DrawFocusMark(item.hDC, highlight, Dpi(), selected);
 }

@@ -1,6 +1,6 @@
 #include "widgets/Memo.h"
-#include <algorithm>
 #include "widgets/Style.h"
+#include <algorithm>
 
 HWND TMemo::CreateWnd(HWND parent, int id, const RECT& r) {
   return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
@@ -85,4 +85,65 @@ bool TMemo::OnParentNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   SetTextColor(dc, Rgb(style->PaneText));
   result = reinterpret_cast<LRESULT>(SolidBrush(Rgb(style->PaneBack)));
   return true;
+}
+
+namespace {
+bool ControlDown() {
+  return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+} // namespace
+
+LRESULT TMemo::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_GETDLGCODE:
+    // Arrows and characters, not all keys: Tab, Shift+Tab, Esc and Enter go to the window's
+    // keyboard handling, which moves the focus or does nothing.
+    return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+  case WM_KEYDOWN:
+    if (ControlDown() && wParam == 'A') {
+      SendMessageW(Handle(), EM_SETSEL, 0, -1);
+      return 0;
+    }
+    if (ControlDown() && (wParam == 'C' || wParam == VK_INSERT)) {
+      SendMessageW(Handle(), WM_COPY, 0, 0);
+      return 0;
+    }
+    break;
+  case WM_CHAR:
+    // The characters Ctrl+A and Ctrl+C make; their keys were handled above.
+    if (wParam == 0x01 || wParam == 0x03) return 0;
+    break;
+  case WM_NCPAINT: {
+    const LRESULT result = DefaultProc(msg, wParam, lParam);
+    PaintFocusEdge();
+    return result;
+  }
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS: {
+    const LRESULT result = DefaultProc(msg, wParam, lParam);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return result;
+  }
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+void TMemo::PaintFocusEdge() {
+  if (GetFocus() != Handle()) return;
+  RECT window, client;
+  GetWindowRect(Handle(), &window);
+  GetClientRect(Handle(), &client);
+  MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  // The edge is what lies between the window's border and its client area (and scroll bar).
+  const int edge = client.left - window.left;
+  if (edge <= 0) return;
+  HDC dc = GetWindowDC(Handle());
+  const RECT outer{0, 0, window.right - window.left, window.bottom - window.top};
+  DrawFocusMark(dc, outer, Dpi());
+  if (edge > 1) {
+    RECT inner = outer;
+    InflateRect(&inner, -1, -1);
+    DrawFocusMark(dc, inner, Dpi());
+  }
+  ReleaseDC(Handle(), dc);
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The log pane: a read-only multi-line edit with a vertical scroll bar and no word wrap. It
-// holds its text as lines, each followed by a line break.
+// holds its text as lines, each followed by a line break. From the keyboard it selects (Ctrl+A,
+// Shift with the arrows) and copies (Ctrl+C, Ctrl+Insert); Esc, Enter and Tab belong to the
+// window, as in any other widget (a multi-line edit would otherwise take them all, and close
+// the window on Esc).
 #include "widgets/Control.h"
 #include <string>
 
@@ -22,4 +25,9 @@ public:
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
   void AfterCreate() override;
+  LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  // The focus mark, drawn over the sunken edge while the pane has the focus.
+  void PaintFocusEdge();
 };

@@ -1,5 +1,7 @@
 #include "widgets/MessageDialog.h"
 #include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
+#include "funcoes/pure/Exception.h"
 #include "widgets/Application.h"
 #include "widgets/Button.h"
 #include "widgets/Dpi.h"
@@ -68,7 +70,7 @@ void TMessageDialog::Build() {
   HWND window =
       CreateOwnWindow(L"ReplimarMessage", kExStyle, Application.Title().c_str(), kStyle, owner, 0,
                       RECT{placed.left, placed.top, placed.left + width, placed.top + height});
-  if (!window) return;
+  if (!window) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (iconSize) {
@@ -91,28 +93,43 @@ void TMessageDialog::Build() {
   SetFocus(FOk.Handle());
 }
 
+// Modal: every other window of the thread takes no input while the box is open. The windows
+// disabled here are enabled again however the box ends, also when it could not be built.
+class TDisabledWindows {
+public:
+  TDisabledWindows() {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM list) -> BOOL {
+          if (IsWindowVisible(w) && IsWindowEnabled(w))
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&FWindows));
+    for (HWND w : FWindows)
+      EnableWindow(w, FALSE);
+  }
+  ~TDisabledWindows() {
+    for (HWND w : FWindows)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  TDisabledWindows(const TDisabledWindows&) = delete;
+  TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+  std::vector<HWND> FWindows;
+};
+
 void TMessageDialog::Execute() {
-  // Modal: every other window of the thread takes no input while the box is open.
-  std::vector<HWND> disabled;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM list) -> BOOL {
-        if (IsWindowVisible(w) && IsWindowEnabled(w))
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
-  for (HWND w : disabled)
-    EnableWindow(w, FALSE);
-  Build();
-  if (Handle()) {
+  {
+    TDisabledWindows disabled;
+    Build();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     while (!FDone && !Application.Terminated())
       Application.HandleMessage();
   }
-  for (HWND w : disabled)
-    EnableWindow(w, TRUE);
+  // The owner is enabled before the box goes, so the focus returns to it.
   if (Handle()) DestroyWindow(Handle());
 }
 

@@ -1,12 +1,14 @@
 #include "widgets/Style.h"
 #include "funcoes/Handles.h"
 #include "widgets/Dpi.h"
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
 
 namespace {
-std::optional<TStyleSheet> gActive;
+std::optional<TStyleSheet> gLoaded;
+std::optional<bool> gHighContrastOverride;
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentOfB) {
   auto channel = [&](int shift) {
@@ -35,24 +37,41 @@ bool StyleManager::TrySetStyle(const std::wstring& name, bool showErrorDialog) {
     }
     return false;
   }
-  gActive = std::move(sheet);
+  gLoaded = std::move(sheet);
   return true;
 }
 
+const TStyleSheet* StyleManager::Loaded() {
+  return gLoaded ? &*gLoaded : nullptr;
+}
+
 const TStyleSheet* StyleManager::Active() {
-  return gActive ? &*gActive : nullptr;
+  return gLoaded && !HighContrast() ? &*gLoaded : nullptr;
 }
 
 void StyleManager::Reset() {
-  gActive.reset();
+  gLoaded.reset();
+}
+
+bool StyleManager::HighContrast() {
+  if (gHighContrastOverride) return *gHighContrastOverride;
+  HIGHCONTRASTW info{sizeof(info)};
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0) &&
+         (info.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void StyleManager::OverrideHighContrast(std::optional<bool> on) {
+  gHighContrastOverride = on;
 }
 
 COLORREF FaceColour() {
-  return gActive ? Rgb(gActive->Face) : GetSysColor(COLOR_BTNFACE);
+  const TStyleSheet* style = StyleManager::Active();
+  return style ? Rgb(style->Face) : GetSysColor(COLOR_BTNFACE);
 }
 
 COLORREF FaceTextColour() {
-  return gActive ? Rgb(gActive->FaceText) : GetSysColor(COLOR_WINDOWTEXT);
+  const TStyleSheet* style = StyleManager::Active();
+  return style ? Rgb(style->FaceText) : GetSysColor(COLOR_BTNTEXT);
 }
 
 HBRUSH SolidBrush(COLORREF colour) {
@@ -63,7 +82,7 @@ HBRUSH SolidBrush(COLORREF colour) {
 }
 
 HBRUSH FaceBrush() {
-  return gActive ? SolidBrush(FaceColour()) : GetSysColorBrush(COLOR_BTNFACE);
+  return StyleManager::Active() ? SolidBrush(FaceColour()) : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
@@ -85,7 +104,8 @@ void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF botto
 }
 
 void DrawRaisedEdge(HDC dc, const RECT& rect) {
-  if (!gActive) {
+  const TStyleSheet* style = StyleManager::Active();
+  if (!style) {
     RECT r = rect;
     DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
     return;
@@ -94,19 +114,39 @@ void DrawRaisedEdge(HDC dc, const RECT& rect) {
   const RECT left{rect.left, rect.top, rect.left + 1, rect.bottom};
   const RECT bottom{rect.left, rect.bottom - 1, rect.right, rect.bottom};
   const RECT right{rect.right - 1, rect.top, rect.right, rect.bottom};
-  FillRect(dc, &top, SolidBrush(Rgb(gActive->EdgeLight)));
-  FillRect(dc, &left, SolidBrush(Rgb(gActive->EdgeLight)));
-  FillRect(dc, &bottom, SolidBrush(Rgb(gActive->EdgeDark)));
-  FillRect(dc, &right, SolidBrush(Rgb(gActive->EdgeDark)));
+  FillRect(dc, &top, SolidBrush(Rgb(style->EdgeLight)));
+  FillRect(dc, &left, SolidBrush(Rgb(style->EdgeLight)));
+  FillRect(dc, &bottom, SolidBrush(Rgb(style->EdgeDark)));
+  FillRect(dc, &right, SolidBrush(Rgb(style->EdgeDark)));
+}
+
+void DrawFocusMark(HDC dc, const RECT& rect, int dpi, bool onSelection) {
+  RECT r = rect;
+  const TStyleSheet* style = StyleManager::Active();
+  if (!style) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    DrawFocusRect(dc, &r);
+    return;
+  }
+  const int width = std::max(1, Scale(1, dpi));
+  HBRUSH brush = SolidBrush(Rgb(onSelection ? style->SelectionText : style->FocusRing));
+  const RECT sides[] = {{r.left, r.top, r.right, r.top + width},
+                        {r.left, r.bottom - width, r.right, r.bottom},
+                        {r.left, r.top, r.left + width, r.bottom},
+                        {r.right - width, r.top, r.right, r.bottom}};
+  for (const RECT& side : sides)
+    FillRect(dc, &side, brush);
 }
 
 void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT font,
                     const TButtonLook& look, int dpi) {
   RECT r = rect;
-  if (!gActive) {
+  const TStyleSheet* style = StyleManager::Active();
+  if (!style) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look.Pressed ? DFCS_PUSHED : 0));
   } else {
-    const TStyleSheet& s = *gActive;
+    const TStyleSheet& s = *style;
     const COLORREF top = Rgb(look.Pressed ? s.ButtonDownTop
                              : look.Hot   ? s.ButtonHotTop
                                           : s.ButtonTop);
@@ -129,7 +169,7 @@ void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT fo
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
   }
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, gActive ? Rgb(gActive->ButtonText) : GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(dc, style ? Rgb(style->ButtonText) : GetSysColor(COLOR_BTNTEXT));
   TSelectObject selectFont(dc, font);
   RECT textRect = r;
   if (look.Pressed) OffsetRect(&textRect, 1, 1);
@@ -138,7 +178,17 @@ void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT fo
   if (look.Focused) {
     RECT focus = r;
     InflateRect(&focus, -Scale(3, dpi), -Scale(3, dpi));
-    SetTextColor(dc, RGB(0, 0, 0));
-    DrawFocusRect(dc, &focus);
+    if (!style) {
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      DrawFocusRect(dc, &focus);
+    } else {
+      // On the dark glossy body the mark is a ring of the button's text colour.
+      UniquePen ring(CreatePen(PS_SOLID, std::max(1, Scale(1, dpi)), Rgb(style->ButtonText)));
+      TSelectObject pen(dc, ring.Get());
+      TSelectObject brush(dc, GetStockObject(NULL_BRUSH));
+      const int radius = Scale(4, dpi);
+      RoundRect(dc, focus.left, focus.top, focus.right, focus.bottom, radius, radius);
+    }
   }
 }

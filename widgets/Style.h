@@ -4,6 +4,7 @@
 // the plain system look is used.
 #include "widgets/pure/StyleSheet.h"
 #include <windows.h>
+#include <optional>
 #include <string>
 
 namespace StyleManager {
@@ -11,10 +12,19 @@ namespace StyleManager {
 // the active style. When it is missing, shows "Style '%s' not found" if asked to, and returns
 // false; the plain system look stays.
 bool TrySetStyle(const std::wstring& name, bool showErrorDialog);
-// The active style, or null for the plain system look.
+// The style to draw with, or null for the plain system look. Null also while the system's
+// high-contrast mode is on: then everything is drawn in the system's colours, as the system's
+// own controls are.
 const TStyleSheet* Active();
+// The loaded style, high contrast or not.
+const TStyleSheet* Loaded();
 // Back to the plain system look (tests).
 void Reset();
+// Whether the system's high-contrast mode is on.
+bool HighContrast();
+// Replaces the system's answer (tests: the high-contrast mode cannot be turned on everywhere);
+// std::nullopt asks the system again.
+void OverrideHighContrast(std::optional<bool> on);
 } // namespace StyleManager
 
 // Colour from 0xRRGGBB.
@@ -30,6 +40,9 @@ HBRUSH SolidBrush(COLORREF colour); // cached for the process's life
 void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
 // The toolkit's one-pixel raised edge, drawn inside rect.
 void DrawRaisedEdge(HDC dc, const RECT& rect);
+// The keyboard-focus mark: a ring of the style's focus colour (of its selection text colour on
+// a highlighted row) just inside rect; the system's dotted focus rectangle without a style.
+void DrawFocusMark(HDC dc, const RECT& rect, int dpi, bool onSelection = false);
 
 struct TButtonLook {
   bool Hot = false;

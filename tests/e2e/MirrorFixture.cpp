@@ -3,6 +3,8 @@
 #include "funcoes/RegistryValue.h"
 #include "funcoes/pure/ProcessName.h"
 #include <tlhelp32.h>
+#include <algorithm>
+#include <vector>
 
 namespace e2e {
 

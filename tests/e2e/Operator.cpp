@@ -215,7 +215,9 @@ std::vector<TWidgetState> Snapshot(HWND root) {
   return states;
 }
 
-std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
+std::string Utf8(const std::wstring& text) {
+  return ToUtf8(text);
+}
 
 void PrintTo(const TWidgetState& state, std::ostream* out) {
   *out << Utf8(state.ClassName) << " \"" << Utf8(state.Text) << "\" at (" << state.Bounds.left
@@ -326,6 +328,112 @@ HWND TOperator::LogPane() const {
 HWND TOperator::Find(const std::wstring& className, const std::wstring& text) const {
   const auto found = FindAll(FMainWindow, className, &text);
   return found.empty() ? nullptr : found.front();
+}
+
+namespace {
+
+// The lParam of a key message: one press, the key's scan code, the extended flag of the
+// navigation keys, and for a release the previous-state and transition bits.
+LPARAM KeyData(UINT key, bool release) {
+  const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC) & 0xFF;
+  auto data = static_cast<LPARAM>(1 | (scan << 16));
+  switch (key) {
+  case VK_LEFT:
+  case VK_RIGHT:
+  case VK_UP:
+  case VK_DOWN:
+  case VK_HOME:
+  case VK_END:
+  case VK_PRIOR:
+  case VK_NEXT:
+  case VK_INSERT:
+  case VK_DELETE:
+    data |= static_cast<LPARAM>(1) << 24;
+    break;
+  }
+  if (release) data |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
+  return data;
+}
+
+// Shift and Ctrl held down in the keyboard state of another thread: this thread shares that
+// thread's input state for as long as the object lives.
+class THeldModifiers {
+public:
+  THeldModifiers(DWORD thread, unsigned modifiers) : FThread(thread), FModifiers(modifiers) {
+    if (!FModifiers) return;
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); // this thread needs a message queue
+    FAttached = AttachThreadInput(GetCurrentThreadId(), FThread, TRUE) != FALSE;
+    if (FAttached) Hold(true);
+  }
+  ~THeldModifiers() {
+    if (!FAttached) return;
+    Hold(false);
+    AttachThreadInput(GetCurrentThreadId(), FThread, FALSE);
+  }
+  THeldModifiers(const THeldModifiers&) = delete;
+  THeldModifiers& operator=(const THeldModifiers&) = delete;
+  bool Ready() const { return !FModifiers || FAttached; }
+
+private:
+  void Hold(bool down) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    const BYTE value = down ? 0x80 : 0;
+    if (FModifiers & TOperator::kShift) state[VK_SHIFT] = state[VK_LSHIFT] = value;
+    if (FModifiers & TOperator::kControl) state[VK_CONTROL] = state[VK_LCONTROL] = value;
+    SetKeyboardState(state);
+  }
+  DWORD FThread;
+  unsigned FModifiers;
+  bool FAttached = false;
+};
+
+} // namespace
+
+DWORD TOperator::ThreadId() const {
+  return FMainWindow ? GetWindowThreadProcessId(FMainWindow, nullptr) : 0;
+}
+
+HWND TOperator::FocusedWindow() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(ThreadId(), &info) ? info.hwndFocus : nullptr;
+}
+
+bool TOperator::Settle() const {
+  const HWND pane = LogPane();
+  DWORD_PTR result = 0;
+  if (!pane || !Send(pane, EM_SETMODIFY, FALSE, 0, result)) return false;
+  if (!PostMessageW(pane, EM_SETMODIFY, TRUE, 0)) return false;
+  return WaitFor(
+      [&] {
+        DWORD_PTR modified = 0;
+        return Send(pane, EM_GETMODIFY, 0, 0, modified) && modified != 0;
+      },
+      kActionTimeout);
+}
+
+bool TOperator::PressKey(UINT key, unsigned modifiers) const {
+  const HWND target = FocusedWindow();
+  if (!target) return false;
+  THeldModifiers held(ThreadId(), modifiers);
+  if (!held.Ready()) return false;
+  const auto post = [](HWND window, UINT msg, UINT vk) {
+    return PostMessageW(window, msg, vk, KeyData(vk, msg == WM_KEYUP)) != FALSE;
+  };
+  bool queued = true;
+  if (modifiers & kControl) queued = post(target, WM_KEYDOWN, VK_CONTROL) && queued;
+  if (modifiers & kShift) queued = post(target, WM_KEYDOWN, VK_SHIFT) && queued;
+  queued = post(target, WM_KEYDOWN, key) && queued;
+  // The key goes up where the focus is after its press (Tab has moved it), as on a keyboard.
+  if (!Settle()) return false;
+  HWND releaseTarget = FocusedWindow();
+  if (!releaseTarget) releaseTarget = target;
+  queued = post(releaseTarget, WM_KEYUP, key) && queued;
+  if (modifiers & kShift) queued = post(releaseTarget, WM_KEYUP, VK_SHIFT) && queued;
+  if (modifiers & kControl) queued = post(releaseTarget, WM_KEYUP, VK_CONTROL) && queued;
+  return Settle() && queued;
 }
 
 bool TOperator::Click(HWND button) const {

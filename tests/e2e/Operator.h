@@ -123,6 +123,21 @@ public:
   std::wstring LogText() const { return WindowText(LogPane()); }
   std::wstring GaugeText() const { return WindowText(Gauge()); }
 
+  // The thread of the program's window, and the window that has the keyboard focus there.
+  DWORD ThreadId() const;
+  HWND FocusedWindow() const;
+  // Presses and releases a key the way a keyboard delivers it: WM_KEYDOWN, then WM_KEYUP,
+  // queued to the window that has the focus and dispatched by the program's own message loop.
+  // Shift and Ctrl are held in the program's keyboard state (shared with this thread for the
+  // press) and their own key messages are queued around the key's. Returns once the program
+  // has handled the messages; false when a message could not be queued or was not handled in
+  // time (the program ended, or hangs).
+  enum TModifier : unsigned { kNoModifier = 0, kShift = 1, kControl = 2 };
+  bool PressKey(UINT key, unsigned modifiers = kNoModifier) const;
+  // Waits until the program has handled every message queued to it so far: a marker queued
+  // behind them (the log pane's modified flag, which nothing else uses) is seen handled.
+  bool Settle() const;
+
   // Posts a click and returns at once: for a button whose handler may run for long (a mirror
   // run loops inside its click handler).
   bool Click(HWND button) const;

@@ -2,6 +2,7 @@
 // message with its full stop rule, one "OK" button; the window goes on running.
 #include "funcoes/RegistryValue.h"
 #include "tests/e2e/MirrorFixture.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {

@@ -190,7 +190,10 @@ TEST_F(FaultSettings, HardFolderNamesAreMirrored) {
     const std::wstring source = FRoot + L"\\" + name;
     const std::wstring destination = FRoot + L"\\destino " + name;
     ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
-    WriteFile(source + L"\\" + name + L".txt", "conte\xc3\xbado");
+    // "conteúdo" in UTF-8; the escape ends where the literal is split.
+    const std::string content = "conte\xc3\xba"
+                                "do";
+    WriteFile(source + L"\\" + name + L".txt", content);
     RegistryValue(L"escrever", L"storage_Origem", source);
     RegistryValue(L"escrever", L"storage_Destino", destination);
     StartProgram();
@@ -200,9 +203,9 @@ TEST_F(FaultSettings, HardFolderNamesAreMirrored) {
     EXPECT_TRUE(WaitFor([&] { return FApp->LogText().find(command) != std::wstring::npos; },
                         kActionTimeout))
         << "the pane shows the command with the name as it is: " << Utf8(FApp->LogText());
-    EXPECT_TRUE(WaitFor(
-        [&] { return ReadFileBytes(destination + L"\\" + name + L".txt") == "conte\xc3\xbado"; },
-        kStartTimeout))
+    EXPECT_TRUE(
+        WaitFor([&] { return ReadFileBytes(destination + L"\\" + name + L".txt") == content; },
+                kStartTimeout))
         << Utf8(FApp->LogText());
     FApp->Click(FApp->Button(kStop));
     EXPECT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == kEnded; }, kActionTimeout));

@@ -195,59 +195,86 @@ TEST_F(LayoutTest, WindowTreeHoldsTheWidgetsInCreationOrder) {
   }
 }
 
-TEST_F(LayoutTest, TabOrderFollowsTheLayout) {
-  const std::vector<std::pair<const char*, HWND>> expected = {
-      {"DirectoryListOrigem", FApp->SourceDirectoryList()},
-      {"DirectoryListBoxdestino", FApp->DestinationDirectoryList()},
-      {"BtRaizOrigem", FApp->Button(L"Folder Origem")},
-      {"BtRaizDestino", FApp->Button(L"Folder destino")},
-      {"FileListBoxOrigem", FApp->SourceFileList()},
-      {"FileListBoxDestino", FApp->DestinationFileList()},
-      {"CheckBoxSync", FApp->Button(L"Habilitar sincronismo automatico")},
-      {"MemoLog", FApp->LogPane()},
-      {"BtnSyncNow", FApp->Button(L"Sincronizar Agora")},
-      {"BtnStop", FApp->Button(L"Interromper")},
-      {"BtnClearLog", FApp->Button(L"Limpar Log")},
+// The tab stops of the window in their order.
+std::vector<std::pair<const char*, HWND>> TabStops(const TOperator& app) {
+  return {
+      {"DirectoryListOrigem", app.SourceDirectoryList()},
+      {"DirectoryListBoxdestino", app.DestinationDirectoryList()},
+      {"BtRaizOrigem", app.Button(L"Folder Origem")},
+      {"BtRaizDestino", app.Button(L"Folder destino")},
+      {"FileListBoxOrigem", app.SourceFileList()},
+      {"FileListBoxDestino", app.DestinationFileList()},
+      {"CheckBoxSync", app.Button(L"Habilitar sincronismo automatico")},
+      {"MemoLog", app.LogPane()},
+      {"BtnSyncNow", app.Button(L"Sincronizar Agora")},
+      {"BtnStop", app.Button(L"Interromper")},
+      {"BtnClearLog", app.Button(L"Limpar Log")},
   };
-  auto nameOf = [&](HWND window) -> std::string {
-    for (const auto& [name, handle] : expected)
-      if (handle == window) return name;
-    return "other " + Utf8(e2e::ClassOf(window)) + " \"" + Utf8(e2e::WindowText(window)) + "\"";
-  };
+}
+
+std::string NameOf(const std::vector<std::pair<const char*, HWND>>& stops, HWND window) {
+  for (const auto& [name, handle] : stops)
+    if (handle == window) return name;
+  if (!window) return "nothing";
+  return "other " + Utf8(e2e::ClassOf(window)) + " \"" + Utf8(e2e::WindowText(window)) + "\"";
+}
+
+// Tab from every widget reaches the next one, and after the last comes the first; Shift+Tab
+// walks the same round backwards. The window opens with the focus on the first stop.
+TEST_F(LayoutTest, TabAndShiftTabWalkTheTabOrderRoundTheWindow) {
+  const auto stops = TabStops(*FApp);
   std::vector<std::string> wanted;
-  for (const auto& [name, handle] : expected) {
+  for (const auto& [name, handle] : stops) {
     ASSERT_NE(nullptr, handle) << name << " not found";
     wanted.push_back(name);
   }
+  ASSERT_EQ(stops.front().second, FApp->FocusedWindow())
+      << "focus at start: " << NameOf(stops, FApp->FocusedWindow());
 
-  // The walk Tab takes: from the first tab stop on, until it comes round again.
-  const HWND main = FApp->MainWindow();
-  const HWND first = GetNextDlgTabItem(main, nullptr, FALSE);
-  ASSERT_NE(nullptr, first) << "no tab stop";
-  std::vector<std::string> walk;
-  HWND current = first;
-  do {
-    walk.push_back(nameOf(current));
-    current = GetNextDlgTabItem(main, current, FALSE);
-  } while (current && current != first && walk.size() <= wanted.size());
-  EXPECT_EQ(wanted, walk);
-  EXPECT_EQ(first, current) << "Tab after the last stop comes back to the first";
+  std::vector<std::string> forward;
+  for (size_t i = 0; i < stops.size(); ++i) {
+    ASSERT_TRUE(FApp->PressKey(VK_TAB)) << "Tab not handled";
+    forward.push_back(NameOf(stops, FApp->FocusedWindow()));
+  }
+  std::vector<std::string> expectedForward(wanted.begin() + 1, wanted.end());
+  expectedForward.push_back(wanted.front());
+  EXPECT_EQ(expectedForward, forward);
 
-  // Shift+Tab walks the same stops backwards.
-  std::vector<std::string> back;
-  current = first;
-  do {
-    current = GetNextDlgTabItem(main, current, TRUE);
-    back.insert(back.begin(), nameOf(current));
-  } while (current && current != first && back.size() <= wanted.size());
-  EXPECT_EQ(wanted, back);
+  std::vector<std::string> backward;
+  for (size_t i = 0; i < stops.size(); ++i) {
+    ASSERT_TRUE(FApp->PressKey(VK_TAB, TOperator::kShift)) << "Shift+Tab not handled";
+    backward.push_back(NameOf(stops, FApp->FocusedWindow()));
+  }
+  std::vector<std::string> expectedBackward(wanted.rbegin(), wanted.rend());
+  EXPECT_EQ(expectedBackward, backward);
+  EXPECT_TRUE(FApp->Running());
 }
 
-TEST_F(LayoutTest, NoButtonIsTheDefaultButton) {
-  for (HWND button : e2e::FindAll(FApp->MainWindow(), L"BUTTON")) {
-    SCOPED_TRACE(Utf8(e2e::WindowText(button)));
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE));
-    EXPECT_NE(static_cast<DWORD>(BS_DEFPUSHBUTTON), style & BS_TYPEMASK);
+// No button is the window's default or cancel button: Esc in any widget, and Enter in any
+// widget but the buttons that start something (a run, a folder dialog), change nothing and end
+// nothing. The focus stays where it was.
+TEST_F(LayoutTest, EnterAndEscInEachWidgetDoNothing) {
+  const auto stops = TabStops(*FApp);
+  const std::vector<std::string> enterStarts = {"BtRaizOrigem", "BtRaizDestino", "BtnSyncNow"};
+  ASSERT_EQ(stops.front().second, FApp->FocusedWindow());
+  const auto before = e2e::Snapshot(FApp->MainWindow());
+  for (const auto& [name, handle] : stops) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(handle, FApp->FocusedWindow()) << NameOf(stops, FApp->FocusedWindow());
+    std::vector<UINT> keys = {VK_ESCAPE};
+    if (std::find(enterStarts.begin(), enterStarts.end(), name) == enterStarts.end())
+      keys.push_back(VK_RETURN);
+    for (UINT key : keys) {
+      SCOPED_TRACE(key == VK_ESCAPE ? "Esc" : "Enter");
+      ASSERT_TRUE(FApp->PressKey(key))
+          << "key not handled; the program " << (FApp->Running() ? "runs" : "ended");
+      EXPECT_TRUE(FApp->Running());
+      EXPECT_EQ(handle, FApp->FocusedWindow()) << NameOf(stops, FApp->FocusedWindow());
+      EXPECT_EQ(before, e2e::Snapshot(FApp->MainWindow()));
+      EXPECT_EQ(std::vector<HWND>{FApp->MainWindow()}, FApp->TopLevelWindows())
+          << Utf8(FApp->DescribeTopLevelWindows());
+    }
+    ASSERT_TRUE(FApp->PressKey(VK_TAB));
   }
 }
 

@@ -138,10 +138,18 @@ TEST_F(Soak, DISABLED_FollowsForTenMinutesWhileTheSourceChanges) {
   // and the run says so instead of passing on them.
   if (start.Handles == 0 && start.PrivateBytes == 0)
     std::printf("[soak] handle, GDI and memory figures are not available on this system\n");
-  if (start.Handles) EXPECT_LE(finish.Handles, start.Handles + 20);
-  if (start.GdiObjects) EXPECT_LE(finish.GdiObjects, start.GdiObjects + 20);
-  if (start.UserObjects) EXPECT_LE(finish.UserObjects, start.UserObjects + 20);
-  if (start.PrivateBytes) EXPECT_LE(finish.PrivateBytes, start.PrivateBytes + 16u * 1024 * 1024);
+  if (start.Handles) {
+    EXPECT_LE(finish.Handles, start.Handles + 20);
+  }
+  if (start.GdiObjects) {
+    EXPECT_LE(finish.GdiObjects, start.GdiObjects + 20);
+  }
+  if (start.UserObjects) {
+    EXPECT_LE(finish.UserObjects, start.UserObjects + 20);
+  }
+  if (start.PrivateBytes) {
+    EXPECT_LE(finish.PrivateBytes, start.PrivateBytes + 16u * 1024 * 1024);
+  }
   EXPECT_TRUE(FApp->ClickAndWait(FApp->Button(L"Limpar Log"))) << "the window stays usable";
   FApp->Click(FApp->Button(L"Interromper"));
   EXPECT_EQ(FApp->Close(), 0u);

@@ -37,3 +37,12 @@ TEST(GaugeMath, BarNeverLeavesTheInnerArea) {
   EXPECT_EQ(GaugeBarWidth(100, 956), 956);
   EXPECT_EQ(GaugeBarWidth(100, 0), 0);
 }
+
+// On the window's gauge (958 pixels wide, 956 inside its frame) the bar ends at
+// percent * 957 / 100, a pixel further than percent * 956 / 100 at 66, 67 and 99 %; at 100 %
+// it stops at the inner edge.
+TEST(GaugeMath, BarOfTheRealGaugeCountsTheInnerWidthPlusOne) {
+  const struct { int percent, expected; } cases[] = {{66, 631}, {67, 641}, {99, 947}, {100, 956}};
+  for (const auto& c : cases)
+    EXPECT_EQ(GaugeBarWidth(c.percent, 956), c.expected) << c.percent << "%";
+}

@@ -509,8 +509,9 @@ TEST_F(StandinMirror, BadArgumentsEndWith16AndTouchNothing) {
 // The stand-in reads its command line itself; it must split it as the system does.
 TEST(StandinArgsOnWindows, SplitsAsCommandLineToArgvW) {
   const wchar_t* lines[] = {
-      L"robocopy \"C:\\Dados ção\" \"D:\" /MIR /XD \"C:\\Dados ção\\$RECYCLE.BIN\" /LOG:\"C:\\a "
-      L"b\\l.txt\"",
+      // One line split in two: the parentheses say so to the compiler.
+      (L"robocopy \"C:\\Dados ção\" \"D:\" /MIR /XD \"C:\\Dados ção\\$RECYCLE.BIN\" "
+       L"/LOG:\"C:\\a b\\l.txt\""),
       L"\"C:\\a b\\x.exe\"rest y",
       L"x \"a\"\"b\" c",
       L"x \"\"\"a\"\"\"",

@@ -212,8 +212,12 @@ TEST(SyncOemToDisplay, TreatsTheAnsiBytesAsOemText) {
   const std::wstring expected = ExpectedDisplay(L"\u00e9");
   ASSERT_EQ(expected.size(), 1u);
   EXPECT_EQ(OemToDisplay(L"\u00e9"), expected);
-  if (GetACP() != GetOEMCP()) EXPECT_NE(OemToDisplay(L"\u00e9"), L"\u00e9");
-  if (GetACP() == 1252 && GetOEMCP() == 850) EXPECT_EQ(OemToDisplay(L"\u00e9"), L"\u00da");
+  if (GetACP() != GetOEMCP()) {
+    EXPECT_NE(OemToDisplay(L"\u00e9"), L"\u00e9");
+  }
+  if (GetACP() == 1252 && GetOEMCP() == 850) {
+    EXPECT_EQ(OemToDisplay(L"\u00e9"), L"\u00da");
+  }
   if (GetACP() == 1252 && GetOEMCP() == 437) {
     // 0xE9 is a Greek capital theta in 437, which 1252 lacks: its stand-in shows.
     EXPECT_EQ(OemToDisplay(L"\u00e9"), ThroughAnsi(L"\u0398"));

@@ -5,10 +5,16 @@
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
 #include "widgets/Label.h"
+#include "widgets/DirectoryListBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/Gauge.h"
+#include "widgets/Memo.h"
 #include "widgets/Panel.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -80,7 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                    L"Unable to create directory\r\n[]."},
         TErrorCase{"EndsWithStop", [] { throw EInOutError(L"Pasta inexistente!"); },
                    L"Pasta inexistente!"},
-        TErrorCase{"Runtime", [] { throw std::runtime_error("boom"); }, L"boom."}),
+        TErrorCase{"Runtime", [] { throw std::runtime_error("boom"); }, L"boom."},
+        // The runtime's 8-bit text arrives as the characters it holds, not byte by byte.
+        TErrorCase{"RuntimeNonAscii",
+                   [] { throw std::runtime_error("N\xc3\xa3o h\xc3\xa1 pasta"); },
+                   L"N\u00e3o h\u00e1 pasta."}),
     [](const ::testing::TestParamInfo<TErrorCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(ControlsTest, ALabelSizesItselfToItsText) {
@@ -150,6 +160,36 @@ TEST_F(ControlsTest, TheTickBoxTogglesWhenClicked) {
   EXPECT_FALSE(box.Checked());
   box.SetChecked(true);
   EXPECT_TRUE(box.Checked());
+}
+
+// Every kind of widget lets go of its handle when its window is destroyed with its parent: the
+// program's own classes, subclassed system controls and plain ones alike.
+TEST_F(ControlsTest, EveryWidgetForgetsItsWindowOnceItIsGone) {
+  TPanel panel;
+  panel.SetBounds({0, 0, 300, 200});
+  panel.Create(FHost.Form());
+  TPanel inner;
+  TButton button(L"OK");
+  TLabel label(L"Status");
+  TCheckBox box(L"Sync");
+  TMemo memo;
+  TFileListBox files;
+  TDirectoryListBox folders;
+  TGauge gauge;
+  std::vector<std::pair<const char*, TControl*>> widgets = {
+      {"panel", &inner}, {"button", &button},   {"label", &label},         {"tick box", &box},
+      {"memo", &memo},   {"file list", &files}, {"folder list", &folders}, {"gauge", &gauge}};
+  int top = 0;
+  for (auto& [name, widget] : widgets) {
+    widget->SetBounds({0, top, 100, 20});
+    widget->Create(panel);
+    top += 22;
+    ASSERT_NE(nullptr, widget->Handle()) << name;
+  }
+  DestroyWindow(panel.Handle());
+  EXPECT_EQ(nullptr, panel.Handle());
+  for (auto& [name, widget] : widgets)
+    EXPECT_EQ(nullptr, widget->Handle()) << name;
 }
 
 } // namespace

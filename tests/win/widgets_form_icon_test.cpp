@@ -1,4 +1,5 @@
 #include "tests/win/WinTestSupport.h"
+#include "main/ResourceIds.h"
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 TEST(FormIcon, TheIconResourceBecomesTheTitleBarAndTaskbarIcon) {
   TForm form;
   form.CreateForm(L"IconTestHost", L"icon", 200, 100, TFontSpec{});
-  form.SetIcon(L"FORMICON");
+  form.SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
   const auto big = SendMessageW(form.Handle(), WM_GETICON, ICON_BIG, 0);
   const auto small = SendMessageW(form.Handle(), WM_GETICON, ICON_SMALL, 0);
   ASSERT_NE(big, 0);

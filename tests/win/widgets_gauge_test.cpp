@@ -223,4 +223,34 @@ TEST_F(GaugePaintTest, AZeroMaximumPaintsNoBar) {
   EXPECT_GT(Count(kBlack, width / 2 - 20, height / 2 - 4, width / 2 + 20, height / 2 + 4), 0);
 }
 
+// The window's own gauge: 958 pixels wide, 956 inside the frame. At every percentage the bar's
+// right end, read from the pixels above the text, is at percent * 957 / 100 (the inner width plus
+// one), and the percentages where percent * 956 / 100 would differ are among those painted.
+TEST(RealGaugeBar, EndsWhereTheInnerWidthPlusOneSaysAtEveryPercentage) {
+  THostForm host(1000, 100);
+  TGauge gauge;
+  gauge.SetBounds({1, 10, 958, 24});
+  gauge.Create(host.Form());
+  host.ShowPlain();
+  RECT client{};
+  GetClientRect(gauge.Handle(), &client);
+  ASSERT_EQ(958, client.right) << "this test runs at 96 dpi";
+  const int inner = client.right - 2;
+  int differing = 0;
+  for (int percent = 0; percent <= 100; ++percent) {
+    gauge.SetProgress(percent);
+    InvalidateRect(gauge.Handle(), nullptr, FALSE);
+    UpdateWindow(gauge.Handle());
+    HDC dc = GetDC(gauge.Handle());
+    int lastBlack = 0;
+    for (int x = 1; x <= inner; ++x)
+      if ((GetPixel(dc, x, 1) & 0xFFFFFF) == RGB(0, 0, 0)) lastBlack = x;
+    ReleaseDC(gauge.Handle(), dc);
+    const int expected = std::min(percent * (inner + 1) / 100, inner);
+    EXPECT_EQ(expected, lastBlack) << percent << "%";
+    if (percent < 100 && percent * inner / 100 != expected) ++differing;
+  }
+  EXPECT_GT(differing, 0) << "no percentage tells the two widths apart";
+}
+
 } // namespace
