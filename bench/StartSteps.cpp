@@ -1,6 +1,7 @@
 // The start benchmark's marks (widgets/StartSteps.h): the time of each step since the process
 // was created, written as "name<TAB>milliseconds" lines when the window has been painted.
 #include "widgets/StartSteps.h"
+#include "bench/SinceCreation.h"
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -17,15 +18,6 @@ std::vector<TStep>& Steps() {
   return steps;
 }
 
-double SinceCreation() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimePreciseAsFileTime(&now);
-  const auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
 } // namespace
 
 void StartStep(const wchar_t* name) {

@@ -1,19 +1,10 @@
 // The start benchmark's yardstick: a bare Win32 window with the program's manifest (common
 // controls 6, PerMonitorV2) and caption, one button, shown at once.
+#include "bench/SinceCreation.h"
 #include <windows.h>
 #include <cstdio>
 
 namespace {
-// Milliseconds since the process was created, as the program's start-up marks count them.
-double SinceCreation() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimePreciseAsFileTime(&now);
-  const auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
 
 constexpr wchar_t kCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
 

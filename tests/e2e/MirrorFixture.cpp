@@ -86,6 +86,44 @@ void TMirrorTest::StartProgram() {
   ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
 }
 
+std::wstring TMirrorTest::StartThroughReport() {
+  FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH, TStartWait::ForProcessOnly);
+  std::wstring text;
+  HWND main = nullptr;
+  HWND box = nullptr;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        box = FApp->FindTopLevel(kMessageCaption, kMessageClass);
+        main = FApp->FindTopLevel(kMainCaption, kMainClass);
+        return box || main || !FApp->Running();
+      },
+      kStartTimeout));
+  if (box) {
+    text = MessageText(box);
+    PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
+  }
+  EXPECT_TRUE(FApp->AdoptMainWindow()) << "the window opens all the same";
+  return text;
+}
+
+void TMirrorTest::ChooseInDialog(const std::wstring& button, const std::wstring& typed,
+                                 const std::wstring& dialogButton) {
+  ASSERT_TRUE(FApp->Click(FApp->Button(button)));
+  const HWND dialog = FApp->WaitForTopLevel(kFolderDialogCaption, L"", kStartTimeout);
+  ASSERT_NE(dialog, nullptr) << "the folder dialog did not open; windows: "
+                             << Utf8(FApp->DescribeTopLevelWindows());
+  if (!typed.empty()) {
+    const auto edits = FindAll(dialog, L"Edit");
+    ASSERT_FALSE(edits.empty());
+    SendMessageW(edits.front(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  }
+  const auto buttons = FindAll(dialog, L"Button", &dialogButton);
+  ASSERT_FALSE(buttons.empty()) << "no button " << Utf8(dialogButton);
+  PostMessageW(buttons.front(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(
+      WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
+}
+
 std::wstring TMirrorTest::LogPath() const {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

@@ -8,6 +8,9 @@
 
 namespace e2e {
 
+// Caption of the system's folder dialog under Wine.
+inline constexpr wchar_t kFolderDialogCaption[] = L"Select Folder";
+
 // Processes whose image is name (ASCII case ignored).
 int CountProcesses(const std::wstring& name);
 // Writes a file with text as its content (creating the file's folder's parents is up to the
@@ -24,6 +27,13 @@ protected:
   void TearDown() override;
   // Starts the program on the stored folders.
   void StartProgram();
+  // Starts the program on stored values that may make its show fail; returns the error
+  // report's text (empty when none came) after closing it, once the window is open.
+  std::wstring StartThroughReport();
+  // Opens the folder dialog with a button, types a name into it (unless empty) and presses a
+  // button of the dialog ("&Open", "Cancel").
+  void ChooseInDialog(const std::wstring& button, const std::wstring& typed,
+                      const std::wstring& dialogButton);
   std::wstring LogPath() const;
 
   std::wstring FRoot, FSource, FDestination;

@@ -62,30 +62,7 @@ std::wstring CurrentRow(HWND list) {
   return at >= 0 && static_cast<size_t>(at) < rows.size() ? rows[static_cast<size_t>(at)] : L"";
 }
 
-class FaultSettings : public TMirrorTest {
-protected:
-  // Starts the program on stored values that may make its show fail; returns the error
-  // report's text (empty when none came) after closing it, once the window is open.
-  std::wstring StartThroughReport() {
-    FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH, TStartWait::ForProcessOnly);
-    std::wstring text;
-    HWND main = nullptr;
-    HWND box = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          box = FApp->FindTopLevel(kMessageCaption, kMessageClass);
-          main = FApp->FindTopLevel(kMainCaption, kMainClass);
-          return box || main || !FApp->Running();
-        },
-        kStartTimeout));
-    if (box) {
-      text = MessageText(box);
-      PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
-    }
-    EXPECT_TRUE(FApp->AdoptMainWindow()) << "the window opens all the same";
-    return text;
-  }
-};
+using FaultSettings = TMirrorTest;
 
 TEST_F(FaultSettings, ValuesOfTheWrongTypeAreReportedAndKept) {
   struct TCase {

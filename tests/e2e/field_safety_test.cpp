@@ -12,7 +12,6 @@ namespace {
 
 using namespace e2e;
 
-const wchar_t kDialogCaption[] = L"Select Folder";
 const std::wstring kSelectFolders = L"Selecione a pasta de origem e destino.";
 // Mapped by the test rig to a small folder of the prefix (scripts/wine-env.sh).
 const std::wstring kTestDrive = L"Q:";
@@ -51,27 +50,6 @@ protected:
     TMirrorTest::TearDown();
   }
 
-  // Starts the program on stored values that make its show fail; returns the error report's
-  // text after closing it, once the window is open.
-  std::wstring StartThroughReport() {
-    FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH, TStartWait::ForProcessOnly);
-    HWND box = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          box = FApp->FindTopLevel(kMessageCaption, kMessageClass);
-          return box || !FApp->Running();
-        },
-        kStartTimeout))
-        << "no error report at start-up";
-    std::wstring text;
-    if (box) {
-      text = MessageText(box);
-      PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
-    }
-    EXPECT_TRUE(FApp->AdoptMainWindow()) << "the window opens all the same";
-    return text;
-  }
-
   // Presses "Sincronizar Agora" and expects the refusal box, then closes it; nothing started.
   void ExpectRunRefused() {
     ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
@@ -99,35 +77,10 @@ protected:
     return command;
   }
 
-  // Opens a folder button's dialog, types a folder and confirms it.
-  void ChooseInDialog(const std::wstring& button, const std::wstring& folder) {
-    ASSERT_TRUE(FApp->Click(FApp->Button(button)));
-    const HWND dialog = FApp->WaitForTopLevel(kDialogCaption, L"", kStartTimeout);
-    ASSERT_NE(dialog, nullptr) << "the folder dialog did not open; windows: "
-                               << Utf8(FApp->DescribeTopLevelWindows());
-    const auto edits = FindAll(dialog, L"Edit");
-    ASSERT_FALSE(edits.empty());
-    SendMessageW(edits.front(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-    const std::wstring open = L"&Open";
-    const auto buttons = FindAll(dialog, L"Button", &open);
-    ASSERT_FALSE(buttons.empty());
-    PostMessageW(buttons.front(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(
-        WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
-  }
-
+  // Opens a folder button's dialog and cancels it; returns once the click handler has ended.
   void CancelDialog(const std::wstring& button) {
-    ASSERT_TRUE(FApp->Click(FApp->Button(button)));
-    const HWND dialog = FApp->WaitForTopLevel(kDialogCaption, L"", kStartTimeout);
-    ASSERT_NE(dialog, nullptr) << "the folder dialog did not open; windows: "
-                               << Utf8(FApp->DescribeTopLevelWindows());
-    const std::wstring cancel = L"Cancel";
-    const auto buttons = FindAll(dialog, L"Button", &cancel);
-    ASSERT_FALSE(buttons.empty());
-    PostMessageW(buttons.front(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(
-        WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
-    ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog))); // the click handler has ended
+    ChooseInDialog(button, L"", L"Cancel");
+    ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
   }
 
   // A double-click with the mouse on a row of a list, as the list's own window receives it.
@@ -251,7 +204,7 @@ TEST_F(FieldSafety, ADestinationTheWindowCouldNotOpenIsNeverMirroredInto) {
   ExpectRunRefused();
   EXPECT_EQ(PaneLines(FApp->LogText()), std::vector<std::wstring>{});
   // Once the operator chooses a destination, the run goes ahead with it.
-  ChooseInDialog(L"Folder destino", FDestination);
+  ChooseInDialog(L"Folder destino", FDestination, L"&Open");
   const std::wstring command = StartRun();
   EXPECT_NE(command.find(L"\"" + FSource + L"\" \"" + FDestination + L"\""), std::wstring::npos)
       << Utf8(command);
@@ -267,7 +220,7 @@ TEST_F(FieldSafety, ASourceTheWindowCouldNotReadIsNeverMirroredFrom) {
   DoubleClickRow(sourceList, CurrentRowIndex(sourceList));
   ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
   ExpectRunRefused(); // the destination is still unchosen
-  ChooseInDialog(L"Folder destino", FDestination);
+  ChooseInDialog(L"Folder destino", FDestination, L"&Open");
   const std::wstring command = StartRun();
   EXPECT_NE(command.find(L"\"" + FApp->WorkFolder() + L"\" \"" + FDestination + L"\""),
             std::wstring::npos)
@@ -280,7 +233,7 @@ TEST_F(FieldSafety, AValueOfTheWrongTypeDoesNotJamItsFolderButton) {
   StoreDword(L"Storage_destino", 7);
   EXPECT_EQ(StartThroughReport(), L"Invalid data type for 'storage_Destino'");
   // The dialog opens (without a start folder) and the choice replaces the bad value as text.
-  ChooseInDialog(L"Folder destino", FDestination);
+  ChooseInDialog(L"Folder destino", FDestination, L"&Open");
   EXPECT_TRUE(WaitFor([&] { return StoredType(L"storage_Destino") == REG_SZ; }, kActionTimeout));
   EXPECT_EQ(RegistryValue(L"ler", L"storage_Destino", L""), FDestination);
   EXPECT_EQ(FApp->TopLevelWindows().size(), 1u) << Utf8(FApp->DescribeTopLevelWindows());

@@ -9,7 +9,6 @@ namespace {
 using namespace e2e;
 
 const wchar_t kKey[] = L"Software\\Zelvora\\REPLIMAR";
-const wchar_t kDialogCaption[] = L"Select Folder";
 
 std::wstring Stored(const std::wstring& name) {
   return RegistryValue(L"ler", name, L"<none>");
@@ -27,26 +26,7 @@ std::wstring LastName(const std::wstring& folder) {
   return folder.substr(folder.find_last_of(L'\\') + 1);
 }
 
-class FolderSelection : public TMirrorTest {
-protected:
-  // Opens the dialog with a button, types a name into it and presses a button of the dialog.
-  void ChooseInDialog(const std::wstring& button, const std::wstring& typed,
-                      const std::wstring& dialogButton) {
-    ASSERT_TRUE(FApp->Click(FApp->Button(button)));
-    const HWND dialog = FApp->WaitForTopLevel(kDialogCaption, L"", kStartTimeout);
-    ASSERT_NE(dialog, nullptr) << "the folder dialog did not open";
-    if (!typed.empty()) {
-      const auto edits = FindAll(dialog, L"Edit");
-      ASSERT_FALSE(edits.empty());
-      SendMessageW(edits.front(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    }
-    const auto buttons = FindAll(dialog, L"Button", &dialogButton);
-    ASSERT_FALSE(buttons.empty()) << "no button " << Utf8(dialogButton);
-    PostMessageW(buttons.front(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(
-        WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
-  }
-};
+using FolderSelection = TMirrorTest;
 
 TEST_F(FolderSelection, FirstStartShowsTheDefaultsEndsStaleToolsAndStoresNothing) {
   RegDeleteKeyW(HKEY_CURRENT_USER, kKey);

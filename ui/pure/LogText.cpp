@@ -19,6 +19,30 @@ void AppendCodePoint(uint32_t cp, std::wstring& out) {
   }
 }
 
+// What a UTF-8 lead byte announces: how many continuation bytes follow, and the range of the
+// first of them (which excludes overlong forms, surrogates and code points above U+10FFFF);
+// later ones are 80..BF. No continuation bytes for ASCII and for bytes that lead nothing.
+struct TUtf8Lead {
+  size_t Trail = 0;
+  uint8_t Low = 0x80, High = 0xBF;
+};
+
+TUtf8Lead Utf8LeadOf(uint8_t lead) {
+  TUtf8Lead form;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    form.Trail = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    form.Trail = 2;
+    if (lead == 0xE0) form.Low = 0xA0;
+    if (lead == 0xED) form.High = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    form.Trail = 3;
+    if (lead == 0xF0) form.Low = 0x90;
+    if (lead == 0xF4) form.High = 0x8F;
+  }
+  return form;
+}
+
 } // namespace
 
 TLogEncoding DetectLogEncoding(std::string_view bytes) {
@@ -43,23 +67,12 @@ size_t Utf8IncompleteTail(std::string_view bytes) {
   for (size_t back = 1; back <= 3 && back <= n; ++back) {
     const auto lead = static_cast<uint8_t>(bytes[n - back]);
     if (lead >= 0x80 && lead <= 0xBF) continue; // a continuation byte: its lead is further back
-    size_t length = 0;
-    uint8_t low = 0x80, high = 0xBF; // the second byte's range, as AppendUtf8 checks it
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    }
-    if (back >= length) return 0; // ASCII, an invalid byte, or a complete character
+    const TUtf8Lead form = Utf8LeadOf(lead);
+    // ASCII, an invalid byte, or a complete character.
+    if (form.Trail == 0 || back > form.Trail) return 0;
     if (back >= 2) {
       const auto second = static_cast<uint8_t>(bytes[n - back + 1]);
-      if (second < low || second > high) return 0;
+      if (second < form.Low || second > form.High) return 0;
     }
     return back;
   }
@@ -76,36 +89,23 @@ size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out) {
       ++i;
       continue;
     }
-    // Length and the range of the second byte (which excludes overlong forms, surrogates and
-    // code points above U+10FFFF); later bytes are 80..BF.
-    size_t need = 0;
-    uint8_t low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      need = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      need = 2;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      need = 3;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
+    const TUtf8Lead form = Utf8LeadOf(lead);
+    if (form.Trail == 0) {
       out.push_back(kReplacement);
       ++i;
       continue;
     }
-    uint32_t cp = lead & (0x3F >> need);
+    uint32_t cp = lead & (0x3F >> form.Trail);
     size_t j = i + 1;
     bool valid = true;
-    for (size_t k = 0; k < need; ++k, ++j) {
+    for (size_t k = 0; k < form.Trail; ++k, ++j) {
       if (j >= n) {
         if (!atEnd) return i;
         valid = false;
         break;
       }
       const auto next = static_cast<uint8_t>(bytes[j]);
-      if (next < (k == 0 ? low : 0x80) || next > (k == 0 ? high : 0xBF)) {
+      if (next < (k == 0 ? form.Low : 0x80) || next > (k == 0 ? form.High : 0xBF)) {
         valid = false;
         break;
       }
