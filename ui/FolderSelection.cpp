@@ -100,11 +100,11 @@ void TFrmReplimar::FormShow(TControl*) {
   StartStep(L"FormShow: stored folders read");
   FileListBoxOrigem.SetMask(kMediaMask);
   DirectoryListOrigem.SetDirectory(source);
-  StartStep(L"FormShow: source lists filled");
+  StartStep(L"FormShow: source lists set");
   CreateFolderPath(destination);
   FileListBoxDestino.SetMask(kMediaMask);
   DirectoryListBoxdestino.SetDirectory(destination);
-  StartStep(L"FormShow: destination made, its lists filled");
+  StartStep(L"FormShow: destination made, its lists set");
   LabelStatus.SetCaption(kStatusWaiting);
   GaugeProgresso.SetProgress(0);
   MemoLog.Clear();

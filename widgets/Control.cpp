@@ -5,13 +5,20 @@
 #include "widgets/Dpi.h"
 #include "widgets/Style.h"
 #include <algorithm>
-#include <commctrl.h>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
-const wchar_t kControlProp[] = L"Replimar.Control";
 int gNextId = 1000;
+
+// The objects of the windows made on this thread. Looked up for every message of an own-class
+// window and every notification reflected to a child, so it stays in the process: a window
+// property would cost a trip to the window server each time.
+std::unordered_map<HWND, TControl*>& Attached() {
+  thread_local std::unordered_map<HWND, TControl*> attached;
+  return attached;
+}
 } // namespace
 
 TControl::~TControl() {
@@ -22,14 +29,16 @@ TControl::~TControl() {
   for (TControl* child : FChildren)
     child->FParent = nullptr;
   if (FHandle) {
-    RemovePropW(FHandle, kControlProp);
-    RemoveWindowSubclass(FHandle, SubclassThunk, 0);
+    Attached().erase(FHandle);
+    Unsubclass();
     DestroyWindow(FHandle);
   }
 }
 
 TControl* TControl::FromHandle(HWND window) {
-  return window ? static_cast<TControl*>(GetPropW(window, kControlProp)) : nullptr;
+  if (!window) return nullptr;
+  const auto found = Attached().find(window);
+  return found == Attached().end() ? nullptr : found->second;
 }
 
 void TControl::SetBounds(const TBounds& bounds) {
@@ -71,9 +80,8 @@ void TControl::Create(TControl& parent) {
   // An own-class window is attached while it is created; a system control is attached here
   // and subclassed, so that its destruction clears Handle() as an own window's does.
   const bool ownClass = FromHandle(window) == this;
-  FHandle = window;
   if (!ownClass) {
-    SetPropW(FHandle, kControlProp, this);
+    Attach(window);
     Subclass();
   }
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
@@ -81,13 +89,13 @@ void TControl::Create(TControl& parent) {
 }
 
 void TControl::Detach() {
-  if (FHandle) RemovePropW(FHandle, kControlProp);
+  if (FHandle) Attached().erase(FHandle);
   FHandle = nullptr;
 }
 
 void TControl::Attach(HWND window) {
   FHandle = window;
-  SetPropW(window, kControlProp, this);
+  Attached()[window] = this;
 }
 
 void TControl::ApplyDpi(int dpi) {
@@ -100,6 +108,11 @@ void TControl::ApplyDpi(int dpi) {
   }
   for (TControl* child : FChildren)
     child->ApplyDpi(dpi);
+}
+
+void TControl::CatchUp() {
+  for (TControl* child : FChildren)
+    child->CatchUp();
 }
 
 HWND TControl::CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
@@ -180,17 +193,30 @@ void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
   SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
 }
 
+// The control's own procedure is replaced rather than chained through the common controls'
+// subclass list, which looks itself up in a window property (a trip to the window server under
+// Wine) twice for every message.
 void TControl::Subclass() {
-  SetWindowSubclass(FHandle, SubclassThunk, 0, reinterpret_cast<DWORD_PTR>(this));
+  FSystemProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassThunk)));
 }
 
-LRESULT CALLBACK TControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TControl*>(data);
+void TControl::Unsubclass() {
+  if (!FSystemProc) return;
+  if (GetWindowLongPtrW(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassThunk))
+    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FSystemProc));
+  FSystemProc = nullptr;
+}
+
+LRESULT CALLBACK TControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TControl* self = FromHandle(window);
+  // Only attached windows are subclassed, and they are let go before they are detached.
+  if (!self || !self->FSystemProc) return DefWindowProcW(window, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, SubclassThunk, 0);
+    const WNDPROC system = self->FSystemProc;
+    self->Unsubclass();
     self->Detach();
-    return DefSubclassProc(window, msg, wParam, lParam);
+    return CallWindowProcW(system, window, msg, wParam, lParam);
   }
   return self->SubclassProc(msg, wParam, lParam);
 }
@@ -200,7 +226,7 @@ LRESULT TControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(FHandle, msg, wParam, lParam);
+  return CallWindowProcW(FSystemProc, FHandle, msg, wParam, lParam);
 }
 
 bool TControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -6,9 +6,9 @@
 // - the program's own window classes (CreateOwnWindow): TForm, TPanel, TGauge and the message
 //   box; every message goes to WndProc;
 // - subclassed system controls, whose SubclassProc changes how the control behaves: TButton
-//   (Enter presses it), TDirectoryListBox (Enter opens a folder), TMemo (leaves Esc, Enter and
-//   Tab to the window, Ctrl+A, its focus mark);
-// - plain system controls, which keep the system's behaviour: TLabel, TCheckBox, TFileListBox.
+//   (Enter presses it), the lists (rows read when first looked at; in TDirectoryListBox Enter
+//   opens a folder), TMemo (leaves Esc, Enter and Tab to the window, Ctrl+A, its focus mark);
+// - plain system controls, which keep the system's behaviour: TLabel, TCheckBox.
 // Every kind has the same handle lifetime: Handle() is the window from Create until that window
 // is destroyed (by the object's destructor or with its parent), and null afterwards. System
 // controls of either kind are subclassed by Create for that reason alone.
@@ -49,6 +49,9 @@ public:
   void Create(TControl& parent);
   // Moves and re-fonts the control, then its children, for the DPI.
   virtual void ApplyDpi(int dpi);
+  // Does the work that waited for the window to be seen (a list's reading of its folder), for
+  // the control and then its children. The form calls it before it first becomes visible.
+  virtual void CatchUp();
   // A notification sent to the parent about this control (WM_COMMAND, WM_DRAWITEM,
   // WM_CTLCOLOR...). Returns true when handled.
   virtual bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -83,11 +86,13 @@ protected:
 
 private:
   void Subclass();
-  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void Unsubclass();
+  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK OwnClassProc(HWND, UINT, WPARAM, LPARAM);
   void Attach(HWND window);
   void Detach();
   HWND FHandle = nullptr;
+  WNDPROC FSystemProc = nullptr; // a system control's own procedure, while subclassed
   TControl* FParent = nullptr;
   std::vector<TControl*> FChildren;
   TBounds FBounds;

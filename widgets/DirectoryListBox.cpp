@@ -55,7 +55,7 @@ HWND TDirectoryListBox::CreateWnd(HWND parent, int id, const RECT& r) {
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();
   FDirectory = CurrentFolder();
-  ReadRows();
+  RowsChanged();
 }
 
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
@@ -63,7 +63,7 @@ void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (!SameFolder(folder, FDirectory)) {
     EnterFolder(folder);
     FDirectory = CurrentFolder();
-    ReadRows();
+    RowsChanged();
     if (FileList) FileList->SetDirectory(FDirectory);
   }
   FChosen = true;
@@ -96,6 +96,7 @@ void TDirectoryListBox::ReadRows() {
 }
 
 void TDirectoryListBox::OpenRow(int index) {
+  ReadPendingRows(); // the index is one of the rows the operator sees
   if (index < 0 || static_cast<size_t>(index) >= FRows.size()) return;
   // The row's folder is copied: SetDirectory rebuilds the rows.
   const std::wstring folder = FRows[static_cast<size_t>(index)].Path;
@@ -120,7 +121,7 @@ LRESULT TDirectoryListBox::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) 
     Application.Invoke([this] { OpenRow(ItemIndex()); });
     return 0;
   }
-  return DefaultProc(msg, wParam, lParam);
+  return TListControl::SubclassProc(msg, wParam, lParam);
 }
 
 void TDirectoryListBox::DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) {

@@ -30,6 +30,7 @@ protected:
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) override;
+  void ReadRows() override;
 
 private:
   enum class TGlyph { Open, Current, Closed };
@@ -38,7 +39,6 @@ private:
     TGlyph Glyph;
     int Indent; // at 96 dpi
   };
-  void ReadRows();
   std::wstring FDirectory;
   bool FChosen = false;
   std::vector<TRow> FRows;

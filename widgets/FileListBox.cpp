@@ -11,20 +11,20 @@ void TFileListBox::AfterCreate() {
   TListControl::AfterCreate();
   // A new list shows the process's current folder.
   FDirectory = CurrentFolder();
-  ReadRows();
+  RowsChanged();
 }
 
 void TFileListBox::SetDirectory(const std::wstring& folder) {
   if (SameFolder(folder, FDirectory)) return;
   EnterFolder(folder);
   FDirectory = folder;
-  ReadRows();
+  RowsChanged();
 }
 
 void TFileListBox::SetMask(const std::wstring& mask) {
   if (mask == FMask) return;
   FMask = mask;
-  ReadRows();
+  RowsChanged();
 }
 
 void TFileListBox::ReadRows() {

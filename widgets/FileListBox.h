@@ -8,20 +8,22 @@
 class TFileListBox : public TListControl {
 public:
   const std::wstring& Directory() const { return FDirectory; }
-  // A different folder is entered and read; the same one (case ignored) changes nothing.
+  // A different folder is entered and read (reading makes it the current folder again); the
+  // same one (case ignored) changes nothing.
   void SetDirectory(const std::wstring& folder);
   const std::wstring& Mask() const { return FMask; }
   // A different text reads the folder again; the same text changes nothing.
   void SetMask(const std::wstring& mask);
-  // Number of times the folder was read (the "only when it changes" rule is observable).
+  // Number of times the folder was read (the "only when it changes" rule is observable). Asking
+  // does not count as looking at the rows.
   int ReadCount() const { return FReads; }
 
 protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
   void AfterCreate() override;
+  void ReadRows() override;
 
 private:
-  void ReadRows();
   std::wstring FDirectory;
   std::wstring FMask = L"*.*";
   int FReads = 0;

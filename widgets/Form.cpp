@@ -69,6 +69,8 @@ void TForm::Show() {
     FShown = true;
     if (OnShow) Application.Invoke(OnShow);
     StartStep(L"FormShow done");
+    CatchUp();
+    StartStep(L"lists read (waiting for the show)");
     // Centre of the primary screen, never left of or above the desktop.
     RECT window;
     GetWindowRect(Handle(), &window);
@@ -134,6 +136,7 @@ void TForm::OnActivate(WPARAM wParam) {
 }
 
 void TForm::OnColoursChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+  StyleManager::SettingsChanged();
   // The system's controls inside the window hear of it through their top-level window.
   MSG change{Handle(), msg, wParam, lParam, 0, {}};
   EnumChildWindows(

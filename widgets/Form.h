@@ -16,7 +16,8 @@ public:
   // Creates the top-level window; widgets are created afterwards with Create(*this).
   void CreateForm(const std::wstring& className, const std::wstring& caption, int clientWidth,
                   int clientHeight, const TFontSpec& font);
-  // Runs OnShow, places the window at the centre of the primary screen, makes it visible.
+  // Runs OnShow, lets the widgets catch up, places the window at the centre of the primary
+  // screen, makes it visible.
   void Show();
   // The title-bar and taskbar icon, from an icon resource of the program (sized for the DPI).
   void SetIcon(const wchar_t* resourceName);

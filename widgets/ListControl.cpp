@@ -1,5 +1,6 @@
 #include "widgets/ListControl.h"
 #include "funcoes/Handles.h"
+#include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/Style.h"
 #include <algorithm>
@@ -15,6 +16,40 @@ HWND TListControl::CreateList(HWND parent, int id, const RECT& r, DWORD extraSty
 
 void TListControl::AfterCreate() {
   SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(kItemHeight, Dpi()));
+}
+
+void TListControl::RowsChanged() {
+  if (!Handle()) return;
+  FRowsPending = true;
+  if (IsWindowVisible(Handle())) ReadPendingRows();
+}
+
+void TListControl::ReadPendingRows() {
+  if (!FRowsPending || FReading) return;
+  FRowsPending = false;
+  FReading = true;
+  Application.Invoke([this] { ReadRows(); });
+  FReading = false;
+}
+
+void TListControl::CatchUp() {
+  TControl::CatchUp();
+  ReadPendingRows();
+}
+
+namespace {
+// Messages after which the rows must be those of the folder: the list box's own requests,
+// painting, focus, input and accessibility.
+bool LooksAtRows(UINT msg) {
+  return (msg >= LB_ADDSTRING && msg <= LB_MSGMAX) || msg == WM_NCPAINT || msg == WM_ERASEBKGND ||
+         msg == WM_PAINT || msg == WM_PRINTCLIENT || msg == WM_SETFOCUS || msg == WM_GETOBJECT ||
+         (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST);
+}
+} // namespace
+
+LRESULT TListControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (FRowsPending && LooksAtRows(msg)) ReadPendingRows();
+  return DefaultProc(msg, wParam, lParam);
 }
 
 void TListControl::ApplyDpi(int dpi) {

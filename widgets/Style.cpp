@@ -9,6 +9,9 @@
 namespace {
 std::optional<TStyleSheet> gLoaded;
 std::optional<bool> gHighContrastOverride;
+// The system's answer, asked once: every face, brush and text colour depends on it, and asking
+// costs a trip to the window server. Forgotten when the settings change.
+std::optional<bool> gHighContrast;
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentOfB) {
   auto channel = [&](int shift) {
@@ -55,9 +58,16 @@ void StyleManager::Reset() {
 
 bool StyleManager::HighContrast() {
   if (gHighContrastOverride) return *gHighContrastOverride;
-  HIGHCONTRASTW info{sizeof(info)};
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0) &&
-         (info.dwFlags & HCF_HIGHCONTRASTON);
+  if (!gHighContrast) {
+    HIGHCONTRASTW info{sizeof(info)};
+    gHighContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0) &&
+                    (info.dwFlags & HCF_HIGHCONTRASTON);
+  }
+  return *gHighContrast;
+}
+
+void StyleManager::SettingsChanged() {
+  gHighContrast.reset();
 }
 
 void StyleManager::OverrideHighContrast(std::optional<bool> on) {

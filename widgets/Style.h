@@ -20,8 +20,11 @@ const TStyleSheet* Active();
 const TStyleSheet* Loaded();
 // Back to the plain system look (tests).
 void Reset();
-// Whether the system's high-contrast mode is on.
+// Whether the system's high-contrast mode is on, as the system last said.
 bool HighContrast();
+// The system's settings or colours changed (WM_SETTINGCHANGE, WM_SYSCOLORCHANGE): the mode is
+// asked again at the next drawing.
+void SettingsChanged();
 // Replaces the system's answer (tests: the high-contrast mode cannot be turned on everywhere);
 // std::nullopt asks the system again.
 void OverrideHighContrast(std::optional<bool> on);

@@ -1,7 +1,9 @@
 // The file list: its mask split at ";" with each piece used as written, what it leaves out, its
-// order, and reading its folder only when the folder or the mask really changes.
+// order, and reading its folder only when the folder or the mask really changes: at once on
+// screen, once when first looked at while the window is being set up.
 #include "WinTestSupport.h"
 #include "funcoes/pure/Exception.h"
+#include "widgets/Button.h"
 #include "widgets/FileListBox.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -44,7 +46,11 @@ protected:
     ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
     FList.SetBounds({8, 8, 200, 200});
   }
-  void Create() { FList.Create(FHost.Form()); }
+  // A list on screen, which reads each change at once.
+  void Create() {
+    FHost.ShowPlain();
+    FList.Create(FHost.Form());
+  }
 
   TTempTree FTree{L"files"};
   THostForm FHost;
@@ -93,6 +99,61 @@ TEST_F(FileListTest, NothingIsReadBeforeTheWindowExists) {
   Create();
   EXPECT_EQ(FList.ReadCount(), 1);
   EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
+}
+
+// The window's show sets the mask and then the folder; the list reads only the folder it ends
+// with, once, before the window appears. Asking for the rows earlier reads them then.
+TEST_F(FileListTest, WhileTheWindowIsSetUpTheListReadsOnceWhenLookedAt) {
+  FList.Create(FHost.Form());
+  FList.SetMask(kMediaMask);
+  FList.SetDirectory(FTree.Path(L"sub"));
+  FList.SetMask(L"*.TXT");
+  EXPECT_EQ(FList.ReadCount(), 0);
+  ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
+  EXPECT_EQ(FList.Items(), (TNames{L"e.txt"}));
+  EXPECT_EQ(FList.ReadCount(), 1);
+  // Reading made the list's folder current.
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"sub"));
+  FList.SetDirectory(FTree.Root());
+  EXPECT_EQ(FList.ReadCount(), 1);
+  // Another process asking the list box for its rows sees them read, too.
+  EXPECT_EQ(SendMessageW(FList.Handle(), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(FList.ReadCount(), 2);
+}
+
+// What the list had read when its form first was visible.
+const TFileListBox* gWatchedList = nullptr;
+HWND gWatchedForm = nullptr;
+int gReadsWhenShown = -1;
+
+LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && gReadsWhenShown < 0 && IsWindowVisible(gWatchedForm))
+    gReadsWhenShown = gWatchedList->ReadCount();
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(FileListTest, TheFormsShowReadsWhatWaitsBeforeTheWindowAppears) {
+  // The button takes the focus when the window appears, so nothing but the show looks at the
+  // list before its first paint.
+  TButton first{L"first"};
+  first.SetBounds({220, 8, 80, 24});
+  first.Create(FHost.Form());
+  FList.Create(FHost.Form());
+  FHost.Form().OnShow = [&] {
+    FList.SetMask(L"*.MP3");
+    FList.SetDirectory(FTree.Root());
+  };
+  gWatchedList = &FList;
+  gWatchedForm = FHost.Form().Handle();
+  gReadsWhenShown = -1;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchShow, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  FHost.Form().Show();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(gReadsWhenShown, 1);
+  EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
+  EXPECT_EQ(FList.ReadCount(), 1);
+  ShowWindow(FHost.Form().Handle(), SW_HIDE);
 }
 
 TEST_F(FileListTest, TheSameMaskDoesNotReadAgain) {
