@@ -50,7 +50,8 @@ public:
   // Moves and re-fonts the control, then its children, for the DPI.
   virtual void ApplyDpi(int dpi);
   // Does the work that waited for the window to be seen (a list's reading of its folder), for
-  // the control and then its children. The form calls it before it first becomes visible.
+  // the control and then its children. The form calls it before it first becomes visible. May
+  // raise.
   virtual void CatchUp();
   // A notification sent to the parent about this control (WM_COMMAND, WM_DRAWITEM,
   // WM_CTLCOLOR...). Returns true when handled.

@@ -69,7 +69,7 @@ void TForm::Show() {
     FShown = true;
     if (OnShow) Application.Invoke(OnShow);
     StartStep(L"FormShow done");
-    CatchUp();
+    Application.Invoke([this] { CatchUp(); });
     StartStep(L"lists read (waiting for the show)");
     // Centre of the primary screen, never left of or above the desktop.
     RECT window;

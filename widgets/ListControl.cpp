@@ -27,9 +27,12 @@ void TListControl::RowsChanged() {
 void TListControl::ReadPendingRows() {
   if (!FRowsPending || FReading) return;
   FRowsPending = false;
-  FReading = true;
-  Application.Invoke([this] { ReadRows(); });
-  FReading = false;
+  struct TReading {
+    bool& Flag;
+    explicit TReading(bool& flag) : Flag(flag) { Flag = true; }
+    ~TReading() { Flag = false; }
+  } reading(FReading);
+  ReadRows();
 }
 
 void TListControl::CatchUp() {
@@ -48,7 +51,7 @@ bool LooksAtRows(UINT msg) {
 } // namespace
 
 LRESULT TListControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (FRowsPending && LooksAtRows(msg)) ReadPendingRows();
+  if (FRowsPending && LooksAtRows(msg)) Application.Invoke([this] { ReadPendingRows(); });
   return DefaultProc(msg, wParam, lParam);
 }
 

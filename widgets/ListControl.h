@@ -25,11 +25,12 @@ protected:
   HWND CreateList(HWND parent, int id, const RECT& rect, DWORD extraStyle);
   void AfterCreate() override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // The rows no longer match the folder: read now when on screen, else when next looked at.
+  // The rows no longer match the folder: read now when on screen (and raise as ReadRows does),
+  // else when next looked at.
   void RowsChanged();
   // Fills the rows from the folder. May raise (a folder that cannot be entered).
   virtual void ReadRows() = 0;
-  // Reads the rows if a change is waiting; errors go to the error report.
+  // Reads the rows if a change is waiting. May raise, as ReadRows.
   void ReadPendingRows();
   // Handles the colour request; leaves WM_DRAWITEM to DrawRow.
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -14,6 +14,7 @@ namespace {
 using wintest::CurrentFolderNow;
 using wintest::Narrow;
 using wintest::THostForm;
+using wintest::TMessageBoxCloser;
 using wintest::TTempTree;
 using TNames = std::vector<std::wstring>;
 
@@ -154,6 +155,22 @@ TEST_F(FileListTest, TheFormsShowReadsWhatWaitsBeforeTheWindowAppears) {
   EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
   EXPECT_EQ(FList.ReadCount(), 1);
   ShowWindow(FHost.Form().Handle(), SW_HIDE);
+}
+
+// A folder removed between the change and the first look: the look reports it, as any failed
+// read is reported, and the window procedure that looked goes on.
+TEST_F(FileListTest, AFolderGoneBeforeTheFirstLookIsReported) {
+  FList.Create(FHost.Form());
+  FList.SetDirectory(FTree.Path(L"sub"));
+  ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
+  ASSERT_TRUE(DeleteFileW(FTree.Path(L"sub\\e.txt").c_str()));
+  ASSERT_TRUE(RemoveDirectoryW(FTree.Path(L"sub").c_str()));
+  TMessageBoxCloser closer;
+  EXPECT_EQ(FList.Items(), TNames{});
+  closer.Join();
+  ASSERT_TRUE(closer.Found()) << "no error report shown";
+  EXPECT_NE(closer.Text().find(FTree.Path(L"sub")), std::wstring::npos) << Narrow(closer.Text());
+  EXPECT_EQ(FList.ReadCount(), 1);
 }
 
 TEST_F(FileListTest, TheSameMaskDoesNotReadAgain) {
