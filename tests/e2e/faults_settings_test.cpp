@@ -6,6 +6,7 @@
 #include "tests/e2e/FaultSupport.h"
 #include "ui/pure/SyncCommand.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -45,6 +46,13 @@ TRawValue Stored(const wchar_t* name) {
   return value;
 }
 
+TRawValue Raw(DWORD type, std::string bytes) {
+  TRawValue value;
+  value.Type = type;
+  value.Bytes = std::move(bytes);
+  return value;
+}
+
 // REG_SZ data of a text: its UTF-16 units and one NUL.
 TRawValue Sz(const std::wstring& text) {
   TRawValue value{REG_SZ, {}};
@@ -70,18 +78,17 @@ TEST_F(FaultSettings, ValuesOfTheWrongTypeAreReportedAndKept) {
     TRawValue Value;
     std::wstring Report;
   };
-  const std::string multi("a\0\0\0\0\0", 6);
-  const TCase cases[] = {
-      {L"storage_Destino",
-       {REG_DWORD, std::string("\x07\0\0\0", 4)},
-       L"Invalid data type for 'storage_Destino'"},
-      {L"storage_Origem",
-       {REG_BINARY, std::string("\x01\x02\x03", 3)},
-       L"Invalid data type for 'storage_Origem'"},
-      {L"storage_Destino", {REG_MULTI_SZ, multi}, L"Invalid data type for 'storage_Destino'"},
-      // No data bytes: the empty text, whatever the type; it counts as no stored folder.
-      {L"storage_Destino", {REG_BINARY, ""}, L""},
-  };
+  // Built one by one: GCC 12 mistakes the members of an aggregate array of strings for
+  // uninitialized ones.
+  std::vector<TCase> cases;
+  cases.push_back({L"storage_Destino", Raw(REG_DWORD, std::string("\x07\0\0\0", 4)),
+                   L"Invalid data type for 'storage_Destino'"});
+  cases.push_back({L"storage_Origem", Raw(REG_BINARY, std::string("\x01\x02\x03", 3)),
+                   L"Invalid data type for 'storage_Origem'"});
+  cases.push_back({L"storage_Destino", Raw(REG_MULTI_SZ, std::string("a\0\0\0\0\0", 6)),
+                   L"Invalid data type for 'storage_Destino'"});
+  // No data bytes: the empty text, whatever the type; it counts as no stored folder.
+  cases.push_back({L"storage_Destino", Raw(REG_BINARY, ""), L""});
   for (const TCase& c : cases) {
     SCOPED_TRACE(Utf8(c.Name) + " of type " + std::to_string(c.Value.Type));
     Store(c.Name, c.Value);
