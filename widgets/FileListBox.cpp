@@ -28,7 +28,6 @@ void TFileListBox::SetMask(const std::wstring& mask) {
 }
 
 void TFileListBox::ReadRows() {
-  if (!Handle()) return;
   ++FReads;
   EnterFolder(FDirectory);
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);

@@ -25,13 +25,9 @@ void TListControl::RowsChanged() {
 }
 
 void TListControl::ReadPendingRows() {
-  if (!FRowsPending || FReading) return;
+  if (!FRowsPending) return;
+  // Cleared first: the list box requests of the read itself do not start another.
   FRowsPending = false;
-  struct TReading {
-    bool& Flag;
-    explicit TReading(bool& flag) : Flag(flag) { Flag = true; }
-    ~TReading() { Flag = false; }
-  } reading(FReading);
   ReadRows();
 }
 

@@ -40,5 +40,4 @@ protected:
 
 private:
   bool FRowsPending = false;
-  bool FReading = false; // the list box requests of a read do not start another
 };
