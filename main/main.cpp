@@ -8,11 +8,28 @@
 #include <windows.h>
 #include <memory>
 
+namespace {
+// Operators start the exe where it landed, often Downloads: no library loaded later (COM, the
+// shell, the folder dialog, ...) may come from the exe's folder or the current folder.
+// SetDefaultDllDirectories is looked up, not imported: Windows 7 without update KB2533623 lacks
+// it, and an exe that imports it does not start there at all. There the current folder at least
+// leaves the search.
+void KeepLibraryLoadsInTheSystemFolder() {
+  using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const FARPROC entry = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  // Through the generic function type, which converts to any other without a warning.
+  if (const auto set =
+          reinterpret_cast<TSetDefaultDllDirectories>(reinterpret_cast<void (*)()>(entry)))
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  else
+    SetDllDirectoryW(L"");
+}
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   StartStep(L"process loaded (libraries, runtime)");
-  // Operators start the exe where it landed, often Downloads: no library loaded later (COM, the
-  // shell, the folder dialog, ...) may come from the exe's folder or the current folder.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  KeepLibraryLoadsInTheSystemFolder();
   std::wstring failure;
   try {
     Application.Initialize();

@@ -1,8 +1,9 @@
 #pragma once
-// Tests that delete the tool's registry key, remove C:\TMP, change the stored folders or end
-// every robocopy.exe run only inside the project's private Wine test prefix, which the test rig
-// marks with a file in the Windows folder (scripts/wine-env.sh). On a developer's own Windows
-// account the marker is missing and they refuse to run, so nothing of the user's is touched.
+// Tests that delete the tool's registry key, remove C:\TMP, change the stored folders, end
+// every robocopy.exe or change the session's colours run only inside the project's private Wine
+// test prefix, which the test rig marks with a file in the Windows folder (scripts/wine-env.sh).
+// On a developer's own Windows account the marker is missing and they refuse to run, so nothing
+// of the user's is touched.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -21,8 +22,9 @@ inline bool InsideTestPrefix() {
 }
 
 inline constexpr char kRefusal[] =
-    "refused: this test changes the tool's settings, C:\\TMP or robocopy.exe processes, and runs "
-    "only inside the project's Wine test prefix (see README, \"Tests on Windows\")";
+    "refused: this test changes the tool's settings, C:\\TMP, robocopy.exe processes or the "
+    "system's colours, and runs only inside the project's Wine test prefix (see README, \"Tests "
+    "on Windows\")";
 
 // For a whole test program whose every test touches such things: a failure here skips them all.
 class TRequireTestPrefix : public ::testing::Environment {

@@ -4,6 +4,7 @@
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
 #include "ui/pure/SyncCommand.h"
+#include <algorithm>
 #include <string_view>
 
 std::wstring TempFolder() {

@@ -100,6 +100,7 @@ void TDirectoryListBox::OpenRow(int index) {
   if (index < 0 || static_cast<size_t>(index) >= FRows.size()) return;
   // The row's folder is copied: SetDirectory rebuilds the rows.
   const std::wstring folder = FRows[static_cast<size_t>(index)].Path;
+  if (SameFolder(folder, FDirectory)) return;
   SetDirectory(folder);
 }
 

@@ -21,7 +21,9 @@ public:
   void SetDirectory(const std::wstring& folder);
   // The file list that follows this list's folder.
   TFileListBox* FileList = nullptr;
-  // Opens the folder of a row, as a double-click does.
+  // Opens the folder of a row, as a double-click or Enter does. The row of the folder already
+  // shown opens nothing and chooses nothing: on a list the window's show could not point at its
+  // folder, that row is the start-up folder, which the operator never picked.
   void OpenRow(int index);
 
 protected:

@@ -8,7 +8,16 @@ namespace {
 // A library of the system folder, kept for the life of the process (COM objects created from
 // it must outlive every caller).
 HMODULE SystemLibrary(const wchar_t* name) {
-  const HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Windows 7 without update KB2533623 knows no search flags: the full path in the system
+  // folder, its own dependencies looked for there first.
+  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+      module = LoadLibraryExW((std::wstring(system) + L"\\" + name).c_str(), nullptr,
+                              LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
   if (!module) {
     const DWORD error = GetLastError();
     throw Exception(std::wstring(L"Cannot load ") + name + L". " + SysErrorMessage(error));

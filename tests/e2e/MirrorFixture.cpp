@@ -56,6 +56,15 @@ int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line)
   return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
+::testing::AssertionResult FocusOn(const TOperator& app, HWND target) {
+  if (!target) return ::testing::AssertionFailure() << "no such widget";
+  for (int i = 0; i < 12 && app.FocusedWindow() != target; ++i)
+    if (!app.PressKey(VK_TAB)) return ::testing::AssertionFailure() << "Tab not handled";
+  if (app.FocusedWindow() == target) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "focus is on " << Utf8(ClassOf(app.FocusedWindow()))
+                                       << " \"" << Utf8(WindowText(app.FocusedWindow())) << "\"";
+}
+
 void TMirrorTest::SetUp() {
   TerminateProcessByName(L"robocopy.exe");
   // The stand-in's "minute" is shortened so that its monitoring passes come quickly.

@@ -20,6 +20,8 @@ std::string ReadFileBytes(const std::wstring& path);
 // Lines of a multi-line edit's text (CR LF separated, the final break not counted).
 std::vector<std::wstring> PaneLines(const std::wstring& text);
 int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line);
+// Presses Tab until the focus is on target; at most once round the window.
+::testing::AssertionResult FocusOn(const TOperator& app, HWND target);
 
 class TMirrorTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "tests/e2e/Operator.h"
 #include "funcoes/SystemText.h"
 #include "widgets/Dpi.h"
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
 #include <mutex>

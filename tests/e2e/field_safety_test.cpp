@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -97,6 +101,20 @@ protected:
   // The folder rows of a list's current folder: the highlighted row.
   static int CurrentRowIndex(HWND list) {
     return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+  }
+
+  // The operator opens the highlighted row of a list, the folder it shows: Enter with the list
+  // focused, then a double-click on the row. Neither moves the list, so neither chooses.
+  void OpenShownRow(HWND list) {
+    const int shown = CurrentRowIndex(list);
+    const std::vector<std::wstring> rows = ListItems(list);
+    ASSERT_TRUE(FocusOn(*FApp, list));
+    ASSERT_TRUE(FApp->PressKey(VK_RETURN));
+    DoubleClickRow(list, shown);
+    ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog))); // both have been handled
+    EXPECT_EQ(CurrentRowIndex(list), shown);
+    EXPECT_EQ(ListItems(list), rows);
+    EXPECT_EQ(FApp->TopLevelWindows().size(), 1u) << Utf8(FApp->DescribeTopLevelWindows());
   }
 };
 
@@ -203,6 +221,9 @@ TEST_F(FieldSafety, ADestinationTheWindowCouldNotOpenIsNeverMirroredInto) {
   // The destination list still shows the start-up folder; it holds no folder for a run.
   ExpectRunRefused();
   EXPECT_EQ(PaneLines(FApp->LogText()), std::vector<std::wstring>{});
+  // Opening the row it shows, by key or by mouse, is no choice of that folder.
+  OpenShownRow(FApp->DestinationDirectoryList());
+  ExpectRunRefused();
   // Once the operator chooses a destination, the run goes ahead with it.
   ChooseInDialog(L"Folder destino", FDestination, L"&Open");
   const std::wstring command = StartRun();
@@ -215,15 +236,17 @@ TEST_F(FieldSafety, ASourceTheWindowCouldNotReadIsNeverMirroredFrom) {
   EXPECT_EQ(StartThroughReport(), L"Invalid data type for 'storage_Origem'");
   // The show ended before either list was pointed at its folder.
   ExpectRunRefused();
-  // Navigation in the list chooses: a double-click on the folder it shows.
-  const HWND sourceList = FApp->SourceDirectoryList();
-  DoubleClickRow(sourceList, CurrentRowIndex(sourceList));
-  ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
-  ExpectRunRefused(); // the destination is still unchosen
+  // Opening the row the source list shows, by key or by mouse, is no choice of that folder.
+  OpenShownRow(FApp->SourceDirectoryList());
+  // The operator chooses only the destination: the source is still unchosen.
   ChooseInDialog(L"Folder destino", FDestination, L"&Open");
+  ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
+  ExpectRunRefused();
+  EXPECT_EQ(PaneLines(FApp->LogText()), std::vector<std::wstring>{});
+  // Choosing the source with its button lets the run go ahead.
+  ChooseInDialog(L"Folder Origem", FSource, L"&Open");
   const std::wstring command = StartRun();
-  EXPECT_NE(command.find(L"\"" + FApp->WorkFolder() + L"\" \"" + FDestination + L"\""),
-            std::wstring::npos)
+  EXPECT_NE(command.find(L"\"" + FSource + L"\" \"" + FDestination + L"\""), std::wstring::npos)
       << Utf8(command);
 }
 
@@ -255,22 +278,25 @@ TEST_F(FieldSafety, AFolderRemovedOnPurposeIsNotMadeAgainAfterACancel) {
 
 // --- Libraries beside the executable ----------------------------------------------------------
 
-// The names of the libraries an executable imports, from its import table.
-std::vector<std::string> ImportedLibraries(const std::wstring& exe) {
+// An executable's import table: each imported library (its name in small letters) with the
+// names of the functions taken from it.
+using TImports = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+TImports ImportTable(const std::wstring& exe) {
   std::ifstream in(Utf8(exe), std::ios::binary);
   const std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::string> names;
-  if (image.size() < sizeof(IMAGE_DOS_HEADER)) return names;
+  TImports table;
+  if (image.size() < sizeof(IMAGE_DOS_HEADER)) return table;
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY imports =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   const auto* sections = IMAGE_FIRST_SECTION(nt);
-  const auto offsetOf = [&](DWORD rva) -> size_t {
+  const auto offsetOf = [&](ULONGLONG rva) -> size_t {
     for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
       const IMAGE_SECTION_HEADER& s = sections[i];
       if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.Misc.VirtualSize)
-        return rva - s.VirtualAddress + s.PointerToRawData;
+        return static_cast<size_t>(rva - s.VirtualAddress + s.PointerToRawData);
     }
     return 0;
   };
@@ -280,8 +306,23 @@ std::vector<std::string> ImportedLibraries(const std::wstring& exe) {
     std::string name = image.data() + offsetOf(d->Name);
     std::transform(name.begin(), name.end(), name.begin(),
                    [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    names.push_back(name);
+    std::vector<std::string> functions;
+    const DWORD thunks = d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk;
+    for (auto* t = reinterpret_cast<const IMAGE_THUNK_DATA64*>(image.data() + offsetOf(thunks));
+         t->u1.AddressOfData != 0; ++t)
+      if (!(t->u1.Ordinal & IMAGE_ORDINAL_FLAG64))
+        functions.push_back(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(
+                                image.data() + offsetOf(t->u1.AddressOfData))
+                                ->Name);
+    table.emplace_back(name, std::move(functions));
   }
+  return table;
+}
+
+std::vector<std::string> ImportedLibraries(const std::wstring& exe) {
+  std::vector<std::string> names;
+  for (const auto& [library, functions] : ImportTable(exe))
+    names.push_back(library);
   return names;
 }
 
@@ -300,6 +341,22 @@ TEST(ExecutableImports, OnlyLibrariesWindowsNeverTakesFromTheExecutablesFolder) 
   for (const std::string& name : names)
     EXPECT_TRUE(kKnownLibraries.count(name) || name == kSideBySide)
         << name << " would be looked for beside the exe";
+}
+
+// Windows 7 without update KB2533623 lacks SetDefaultDllDirectories: an exe that imports it
+// does not start there at all, so the program looks it up when it starts.
+TEST(ExecutableImports, NothingThatAnOlderWindowsOfTheManifestLacks) {
+  const TImports table = ImportTable(REPLIMAR_EXE_PATH);
+  ASSERT_FALSE(table.empty()) << "no import table read";
+  size_t functions = 0;
+  for (const auto& [library, names] : table) {
+    functions += names.size();
+    for (const char* missing :
+         {"SetDefaultDllDirectories", "AddDllDirectory", "RemoveDllDirectory"})
+      EXPECT_EQ(std::count(names.begin(), names.end(), missing), 0)
+          << library << " " << missing << " is imported";
+  }
+  EXPECT_GT(functions, 50u) << "the function names were not read";
 }
 
 // Wine's per-program library order, for the planted copy's file name only; removed afterwards.
@@ -371,6 +428,56 @@ TEST_F(FieldSafety, LibrariesPlantedBesideTheExecutableAreNeverLoaded) {
   CancelDialog(L"Folder Origem");
   EXPECT_EQ(FApp->Close(), 0u);
   EXPECT_EQ(loaded(), std::vector<std::wstring>{});
+}
+
+// A library that the running program is asked to load by its bare name, from a thread the test
+// starts in it: the way any later load in the program (COM, the shell, a hook) searches. Planted
+// beside the exe and in the program's current folder, it must not be found there.
+TEST_F(FieldSafety, LaterLoadsOfTheProgramSearchOnlyTheSystemFolder) {
+  const std::wstring folder = FRoot + L"\\programa";
+  const std::wstring markers = FRoot + L"\\markers";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(markers.c_str(), nullptr));
+  const std::wstring exe = folder + L"\\ReplimarKORVELL.exe";
+  ASSERT_TRUE(CopyFileW(REPLIMAR_EXE_PATH, exe.c_str(), FALSE));
+  const std::wstring probe = L"replimar-probe.dll";
+  ASSERT_TRUE(CopyFileW(REPLIMAR_PLANTED_PATH, (folder + L"\\" + probe).c_str(), FALSE));
+  SetEnvironmentVariableW(L"REPLIMAR_PLANTED_MARKERS", markers.c_str());
+  FApp = std::make_unique<TOperator>(exe);
+  SetEnvironmentVariableW(L"REPLIMAR_PLANTED_MARKERS", nullptr);
+  ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
+  ASSERT_TRUE(
+      CopyFileW(REPLIMAR_PLANTED_PATH, (FApp->WorkFolder() + L"\\" + probe).c_str(), FALSE));
+
+  // LoadLibraryW in the program, for a name; the module it returned (its low 32 bits), 0 when
+  // nothing was loaded.
+  const auto loadInProgram = [&](const std::wstring& name) -> DWORD {
+    const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
+    void* remote =
+        VirtualAllocEx(FApp->Process(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    EXPECT_NE(remote, nullptr);
+    if (!remote) return 0;
+    EXPECT_TRUE(WriteProcessMemory(FApp->Process(), remote, name.c_str(), bytes, nullptr));
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    UniqueHandle thread(CreateRemoteThread(FApp->Process(), nullptr, 0, load, remote, 0, nullptr));
+    EXPECT_TRUE(thread.Valid()) << "CreateRemoteThread failed, error " << GetLastError();
+    DWORD module = 0;
+    if (thread) {
+      EXPECT_EQ(WaitForSingleObject(thread.Get(), 10000), WAIT_OBJECT_0);
+      GetExitCodeThread(thread.Get(), &module);
+    }
+    VirtualFreeEx(FApp->Process(), remote, 0, MEM_RELEASE);
+    return module;
+  };
+  const std::wstring marker = markers + L"\\" + probe + L".loaded";
+  EXPECT_EQ(loadInProgram(probe), 0u) << "the bare name was found beside the exe or in the "
+                                         "current folder";
+  EXPECT_FALSE(Exists(marker));
+  // The same library by its full path loads: the probe itself works.
+  EXPECT_NE(loadInProgram(folder + L"\\" + probe), 0u);
+  EXPECT_TRUE(Exists(marker));
+  EXPECT_EQ(FApp->Close(), 0u);
 }
 
 } // namespace

@@ -15,16 +15,6 @@ namespace {
 
 using namespace e2e;
 
-// Tab until the focus is on target; at most once round the window.
-::testing::AssertionResult FocusOn(const TOperator& app, HWND target) {
-  if (!target) return ::testing::AssertionFailure() << "no such widget";
-  for (int i = 0; i < 12 && app.FocusedWindow() != target; ++i)
-    if (!app.PressKey(VK_TAB)) return ::testing::AssertionFailure() << "Tab not handled";
-  if (app.FocusedWindow() == target) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "focus is on " << Utf8(ClassOf(app.FocusedWindow()))
-                                       << " \"" << Utf8(WindowText(app.FocusedWindow())) << "\"";
-}
-
 LRESULT Ask(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);

@@ -234,7 +234,8 @@ protected:
   static constexpr wchar_t kRefusedPath[] = L"\\Software\\Zelvora\\ReplimarVolatileTest\\REPLIMAR";
 
   void SetUp() override {
-    RegistryValueTest::SetUp();
+    // Outside the test prefix the base refuses: nothing below may touch the user's registry.
+    ASSERT_NO_FATAL_FAILURE(RegistryValueTest::SetUp());
     RegDeleteTreeW(HKEY_CURRENT_USER, kVolatileKey);
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kVolatileKey, 0, nullptr, REG_OPTION_VOLATILE,
@@ -247,7 +248,7 @@ protected:
               ERROR_CHILD_MUST_BE_VOLATILE);
   }
   void TearDown() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kVolatileKey);
+    if (testprefix::InsideTestPrefix()) RegDeleteTreeW(HKEY_CURRENT_USER, kVolatileKey);
     RegistryValueTest::TearDown();
   }
 };

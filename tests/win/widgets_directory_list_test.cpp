@@ -156,6 +156,9 @@ TEST_F(DirectoryListTest, OnlyAFolderTheListWasPointedAtIsChosen) {
   EXPECT_EQ(FDirs.ChosenDirectory(), L"");
   FDirs.SetDirectory(L"");
   EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  // Opening the row of the folder shown moves nothing, so it chooses nothing either.
+  FDirs.OpenRow(FDirs.ItemIndex());
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
   // The folder already shown is not read again, but pointing at it chooses it.
   FDirs.SetDirectory(FTree.Root());
   EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root());

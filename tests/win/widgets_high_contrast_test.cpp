@@ -4,6 +4,7 @@
 // a high-contrast palette. With REPLIMAR_SCREENSHOT_DIR set, the window's picture in high
 // contrast is written there as highcontrast.bmp.
 #include "WinTestSupport.h"
+#include "tests/TestPrefix.h"
 #include "ui/UFrmReplimar.h"
 #include "widgets/Style.h"
 #include <gtest/gtest.h>
@@ -157,6 +158,9 @@ size_t PalettePixels(const TPicture& picture) {
 }
 
 TEST(HighContrast, TheMainWindowDrawsInTheSystemColoursAndTheStyleReturnsAfter) {
+  // SetSysColors repaints every program of the session and outlives a killed test: only in the
+  // test prefix.
+  REPLIMAR_REQUIRE_TEST_PREFIX();
   TLoadedStyle style;
   ASSERT_TRUE(style.Loaded()) << "the test program carries the style";
   TTempTree tree(L"contrast");
