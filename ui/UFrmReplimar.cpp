@@ -23,9 +23,11 @@ TFrmReplimar::TFrmReplimar() {
   PanelPastas.SetBounds({0, 0, 967, 145});
   PanelPastas.Create(*this);
   DirectoryListOrigem.SetBounds({1, 42, 482, 102});
+  DirectoryListOrigem.SetAccessibleName(kSourceFoldersName);
   DirectoryListOrigem.SetFont(listFont);
   DirectoryListOrigem.Create(PanelPastas);
   DirectoryListBoxdestino.SetBounds({484, 42, 482, 102});
+  DirectoryListBoxdestino.SetAccessibleName(kDestinationFoldersName);
   DirectoryListBoxdestino.SetFont(listFont);
   DirectoryListBoxdestino.Create(PanelPastas);
   PanelSuperior.Header = true;
@@ -44,9 +46,11 @@ TFrmReplimar::TFrmReplimar() {
   PanelFiles.SetBounds({0, 145, 967, 155});
   PanelFiles.Create(*this);
   FileListBoxOrigem.SetBounds({1, 1, 482, 153});
+  FileListBoxOrigem.SetAccessibleName(kSourceFilesName);
   FileListBoxOrigem.SetFont(fileFont);
   FileListBoxOrigem.Create(PanelFiles);
   FileListBoxDestino.SetBounds({484, 1, 482, 153});
+  FileListBoxDestino.SetAccessibleName(kDestinationFilesName);
   FileListBoxDestino.SetFont(fileFont);
   FileListBoxDestino.Create(PanelFiles);
   CheckBoxSync.SetBounds({8, 305, 200, 24});

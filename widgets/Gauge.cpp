@@ -1,10 +1,32 @@
 #include "widgets/Gauge.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
+#include "widgets/GaugeAccessible.h"
 #include "widgets/Style.h"
 #include "widgets/pure/GaugeMath.h"
 #include <climits>
 #include <string>
+
+TGauge::TGauge() = default;
+
+TGauge::~TGauge() {
+  // A reader may hold the object beyond the window: it must no longer reach the window.
+  if (FAccessible) FAccessible->Disconnect();
+}
+
+LRESULT TGauge::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETOBJECT && AsksForClient(lParam)) {
+    try {
+      if (!FAccessible) FAccessible = MakeAccessible<TGaugeAccessible>(Handle());
+      return AccessibleResult(FAccessible.Get(), wParam);
+    } catch (...) {
+      // Without oleacc or COM the reader gets the system's plain object.
+      return TControl::WndProc(msg, wParam, lParam);
+    }
+  }
+  if (msg == WM_DESTROY && FAccessible) FAccessible->Disconnect();
+  return TControl::WndProc(msg, wParam, lParam);
+}
 
 HWND TGauge::CreateWnd(HWND parent, int id, const RECT& r) {
   // The percentage is also the window text, for readers of the window tree.
@@ -38,6 +60,10 @@ void TGauge::Repaint() {
   if (!Handle()) return;
   SetWindowTextW(Handle(), (std::to_wstring(PercentDone()) + L"%").c_str());
   InvalidateRect(Handle(), nullptr, FALSE);
+  if (PercentDone() != FAnnounced) {
+    FAnnounced = PercentDone();
+    TGaugeAccessible::NotifyValueChange(Handle());
+  }
 }
 
 void TGauge::Paint(HDC target, const RECT& client) {

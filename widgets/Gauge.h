@@ -1,10 +1,15 @@
 #pragma once
 // A horizontal progress gauge with its percentage written across the bar.
+#include "widgets/ComPtr.h"
 #include "widgets/Control.h"
 #include <cstdint>
 
+class TGaugeAccessible;
+
 class TGauge : public TControl {
 public:
+  TGauge();
+  ~TGauge() override;
   int32_t MinValue() const { return FMinValue; }
   int32_t MaxValue() const { return FMaxValue; }
   int32_t Progress() const { return FProgress; }
@@ -20,6 +25,8 @@ protected:
   HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
 
   void Paint(HDC dc, const RECT& client) override;
+  // Answers screen readers with the gauge's own accessible object (role progress bar).
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   void Repaint();
@@ -28,4 +35,6 @@ private:
   int32_t FMaxValue = 100;
   int32_t FProgress = 0;
   int FRepaints = 0;
+  int FAnnounced = 0;                    // the percentage readers were last told of
+  TComPtr<TGaugeAccessible> FAccessible; // made when a reader first asks
 };

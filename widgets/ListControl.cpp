@@ -2,8 +2,15 @@
 #include "funcoes/Handles.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
+#include "widgets/NamedAccessible.h"
 #include "widgets/Style.h"
 #include <algorithm>
+
+TListControl::TListControl() = default;
+
+TListControl::~TListControl() {
+  if (FAccessible) FAccessible->Disconnect();
+}
 
 HWND TListControl::CreateList(HWND parent, int id, const RECT& r, DWORD extraStyle) {
   return CreateWindowExW(
@@ -48,6 +55,15 @@ bool LooksAtRows(UINT msg) {
 
 LRESULT TListControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (FRowsPending && LooksAtRows(msg)) Application.Invoke([this] { ReadPendingRows(); });
+  if (msg == WM_GETOBJECT && AsksForClient(lParam) && !FAccessibleName.empty()) {
+    try {
+      if (!FAccessible) FAccessible = MakeAccessible<TNamedAccessible>(Handle(), FAccessibleName);
+      return AccessibleResult(FAccessible.Get(), wParam);
+    } catch (...) {
+      // The system's own object, as without oleacc.
+    }
+  }
+  if (msg == WM_DESTROY && FAccessible) FAccessible->Disconnect();
   return DefaultProc(msg, wParam, lParam);
 }
 

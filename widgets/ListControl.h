@@ -8,12 +8,21 @@
 // at the rows: a request to the list box (its items, its selection, from this process or
 // another), a paint, input, or the form showing. A list set up step by step before the window
 // appears reads its folder once, not once per step.
+#include "widgets/ComPtr.h"
 #include "widgets/Control.h"
 #include <string>
+#include <utility>
 #include <vector>
+
+class TNamedAccessible;
 
 class TListControl : public TControl {
 public:
+  TListControl();
+  ~TListControl() override;
+  // The name a screen reader gives the list (a list box has no text of its own, and the
+  // system names it after a label before it, which ours lack). Empty: the system's object.
+  void SetAccessibleName(std::wstring name) { FAccessibleName = std::move(name); }
   std::vector<std::wstring> Items() const;
   std::wstring ItemText(int index) const;
   int ItemIndex() const;
@@ -40,4 +49,6 @@ protected:
 
 private:
   bool FRowsPending = false;
+  std::wstring FAccessibleName;
+  TComPtr<TNamedAccessible> FAccessible; // made when a reader first asks
 };

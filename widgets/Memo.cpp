@@ -1,6 +1,18 @@
 #include "widgets/Memo.h"
+#include "widgets/NamedAccessible.h"
 #include "widgets/Style.h"
 #include <algorithm>
+
+namespace {
+// What a screen reader calls the pane (the system would take the status line before it).
+constexpr wchar_t kAccessibleName[] = L"Log";
+} // namespace
+
+TMemo::TMemo() = default;
+
+TMemo::~TMemo() {
+  if (FAccessible) FAccessible->Disconnect();
+}
 
 HWND TMemo::CreateWnd(HWND parent, int id, const RECT& r) {
   return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
@@ -118,6 +130,17 @@ LRESULT TMemo::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     PaintFocusEdge();
     return result;
   }
+  case WM_GETOBJECT:
+    if (!AsksForClient(lParam)) break;
+    try {
+      if (!FAccessible) FAccessible = MakeAccessible<TNamedAccessible>(Handle(), kAccessibleName);
+      return AccessibleResult(FAccessible.Get(), wParam);
+    } catch (...) {
+      break; // the system's own object, as without oleacc
+    }
+  case WM_DESTROY:
+    if (FAccessible) FAccessible->Disconnect();
+    break;
   case WM_SETFOCUS:
   case WM_KILLFOCUS: {
     const LRESULT result = DefaultProc(msg, wParam, lParam);

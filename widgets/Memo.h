@@ -4,11 +4,16 @@
 // Shift with the arrows) and copies (Ctrl+C, Ctrl+Insert); Esc, Enter and Tab belong to the
 // window, as in any other widget (a multi-line edit would otherwise take them all, and close
 // the window on Esc).
+#include "widgets/ComPtr.h"
 #include "widgets/Control.h"
 #include <string>
 
+class TNamedAccessible;
+
 class TMemo : public TControl {
 public:
+  TMemo();
+  ~TMemo() override;
   // Appends text and a line break; the caret ends at the start of the empty line after it.
   void AddLine(const std::wstring& text);
   // Number of lines, not counting the empty line after the final break.
@@ -30,4 +35,7 @@ protected:
 private:
   // The focus mark, drawn over the sunken edge while the pane has the focus.
   void PaintFocusEdge();
+
+  // The system's edit object named "Log", made when a reader first asks.
+  TComPtr<TNamedAccessible> FAccessible;
 };

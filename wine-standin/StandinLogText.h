@@ -2,7 +2,8 @@
 // The text of the stand-in's log, laid out like the mirroring tool's own: a header per pass,
 // a line per folder and per copied or removed file, the progress pieces of each copy, a
 // summary, and the monitor's waiting line. Only the progress pieces contain "%": the reader
-// counts lines with "%" as files done. Lines end with CR LF.
+// counts lines (to their LF) with "%" as files done. Lines end with CR LF; a copied file's
+// progress pieces, each begun by CR, go on its own line before that.
 #include "wine-standin/StandinArgs.h"
 #include "wine-standin/StandinPaths.h"
 #include <cstdint>
@@ -23,8 +24,8 @@ struct TStandinTotals {
 
 enum class TFileAction { NewFile, Newer, Older, Changed, ExtraFile };
 
-// A copy writes its progress pieces (ProgressPieces, StandinModes.h) on the file's line; a
-// failed copy ends the line with kProgressAbort after its first piece.
+// A copy writes its progress pieces (ProgressPieces, StandinModes.h) on the file's line
+// (FormatFileHead); a failed copy ends the line with kProgressAbort after its first piece.
 inline constexpr wchar_t kProgressAbort[] = L"\r\n";
 
 // The texts of the log in the tool's language: English, or Portuguese as a localized system
@@ -176,7 +177,8 @@ inline std::wstring FormatExtraFolderLine(const TStandinWords& words, int64_t en
          L"\r\n";
 }
 
-inline std::wstring FormatFileLine(const TStandinWords& words, TFileAction action, int64_t size,
+// A file's line without its end: a copy's progress pieces follow on it (ProgressPieces).
+inline std::wstring FormatFileHead(const TStandinWords& words, TFileAction action, int64_t size,
                                    const std::wstring& name) {
   const wchar_t* tag = L"";
   switch (action) {
@@ -196,7 +198,12 @@ inline std::wstring FormatFileLine(const TStandinWords& words, TFileAction actio
     tag = words.ExtraFile;
     break;
   }
-  return std::wstring(L"\t") + tag + L"\t\t" + RightAligned(size, 10) + L"\t" + name + L"\r\n";
+  return std::wstring(L"\t") + tag + L"\t\t" + RightAligned(size, 10) + L"\t" + name;
+}
+
+inline std::wstring FormatFileLine(const TStandinWords& words, TFileAction action, int64_t size,
+                                   const std::wstring& name) {
+  return FormatFileHead(words, action, size, name) + L"\r\n";
 }
 
 // "2024/05/01 12:00:00 ERROR 5 (0x00000005) Copying File C:\x\a.txt" and the system's text.

@@ -287,7 +287,7 @@ void TStandinMirror::CopyOne(const std::wstring& source, const std::wstring& des
   }
   const std::wstring from = JoinPath(source, entry.Name);
   const std::wstring to = JoinPath(destination, existing ? existing->Name : entry.Name);
-  FLog.Write(FormatFileLine(FLog.Words(), action, size, entry.Name));
+  FLog.Write(FormatFileHead(FLog.Words(), action, size, entry.Name));
   // The first piece goes before the data; an empty file has only its closing one.
   const std::vector<std::wstring> pieces = ProgressPieces(entry.Size);
   const size_t before = pieces.size() > 1 ? 1 : 0;

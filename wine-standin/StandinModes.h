@@ -84,23 +84,24 @@ inline TStandinModes ParseStandinModes(std::wstring_view hold, std::wstring_view
   return modes;
 }
 
-// The progress pieces of one copied file, as a large file gets them: "  0%", then the share
-// done after each block, up to "100%", each ended by CR; the last one by CR LF. An empty file
-// gets the one piece "100%". The first piece is written before the data, the rest after.
+// The progress pieces of one copied file, as the tool writes them on the file's own line: each
+// begins with CR and has no LF ("\r  0%  ", then the share done after each block, up to
+// "\r100%  "), and CR LF after the last ends the line. An empty file gets the one piece
+// "\r100%  ". The first piece is written before the data, the rest after.
 inline std::vector<std::wstring> ProgressPieces(uint64_t size) {
   const auto piece = [](uint64_t percent) {
-    std::wstring text = std::to_wstring(percent) + L"%";
-    return std::wstring(text.size() < 4 ? 4 - text.size() : 0, L' ') + text;
+    const std::wstring text = std::to_wstring(percent);
+    return L"\r" + std::wstring(text.size() < 3 ? 3 - text.size() : 0, L' ') + text + L"%  ";
   };
   if (size == 0) return {piece(100) + L"\r\n"};
   // Blocks of 16 KiB, at least 4 and at most 16 of them, so that every file shows some steps.
   const uint64_t blocks = size / 16384 < 4 ? 4 : size / 16384 > 16 ? 16 : size / 16384;
   const uint64_t block = (size + blocks - 1) / blocks;
-  std::vector<std::wstring> pieces{piece(0) + L"\r"};
+  std::vector<std::wstring> pieces{piece(0)};
   for (uint64_t done = block; done < size; done += block) {
     const uint64_t percent = done * 100 / size;
-    if (percent > 0 && percent < 100 && pieces.back() != piece(percent) + L"\r")
-      pieces.push_back(piece(percent) + L"\r");
+    if (percent > 0 && percent < 100 && pieces.back() != piece(percent))
+      pieces.push_back(piece(percent));
   }
   pieces.push_back(piece(100) + L"\r\n");
   return pieces;

@@ -359,6 +359,21 @@ TEST(ExecutableImports, NothingThatAnOlderWindowsOfTheManifestLacks) {
   EXPECT_GT(functions, 50u) << "the function names were not read";
 }
 
+// The screen readers' libraries are loaded from the system folder when a reader first asks: a
+// start-up without a reader neither loads them nor looks for them beside the exe.
+TEST(ExecutableImports, NoAccessibilityLibraryAtStartUp) {
+  const TImports table = ImportTable(REPLIMAR_EXE_PATH);
+  ASSERT_FALSE(table.empty()) << "no import table read";
+  for (const auto& [library, names] : table) {
+    std::string lower = library;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+      return static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    });
+    EXPECT_NE(lower, "oleacc.dll");
+    EXPECT_NE(lower, "oleaut32.dll");
+  }
+}
+
 // Wine's per-program library order, for the planted copy's file name only; removed afterwards.
 class TNativeFirstFor {
 public:

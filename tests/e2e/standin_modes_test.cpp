@@ -110,13 +110,14 @@ TEST_P(StandinModes, GaugeLastLineTruncationAndStop) {
       << "pane: " << Utf8(LastPaneLine(*FApp)) << " gauge: " << Utf8(FApp->GaugeText());
 
   // The log is in the mode's form, with several progress pieces for the large file and one for
-  // the empty file; every piece is a line with "%", so the four files fill the gauge.
+  // the empty file, each begun by CR on the file's own line; each file counts once.
   const std::string bytes = ReadFileBytes(LogPath());
   const std::wstring text = DecodeForTest(mode.Encoding, bytes);
   EXPECT_EQ(bytes.compare(0, 2, "\xFF\xFE") == 0, std::wstring(mode.Encoding) == L"utf16-bom");
-  EXPECT_NE(text.find(L"  0%\r"), std::wstring::npos);
-  EXPECT_NE(text.find(L" 50%\r"), std::wstring::npos) << "no middle piece for a large file";
-  EXPECT_NE(text.find(L"\r\n100%\r\n"), std::wstring::npos) << "the empty file's one piece";
+  EXPECT_NE(text.find(L"grande.bin\r  0%  \r"), std::wstring::npos);
+  EXPECT_NE(text.find(L"\r 50%  \r"), std::wstring::npos) << "no middle piece for a large file";
+  EXPECT_NE(text.find(L"vazio.txt\r100%  \r\n"), std::wstring::npos)
+      << "the empty file's one piece";
   EXPECT_NE(text.find(mode.Monitor + L"\r\n"), std::wstring::npos) << Utf8(text);
 
   // The log grows past the limit while the tool holds it (the test appends as a long run's

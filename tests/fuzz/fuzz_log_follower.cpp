@@ -1,5 +1,5 @@
-// The log follower against the whole-log reader after every piece: the input is a code page
-// choice, then the pieces (FollowerFuzz.h).
+// The log follower against the whole-log reader, and its count of files against lines counted
+// to each LF, after every piece: the input is a code page choice, then the pieces (FollowerFuzz.h).
 #include "fuzz/FollowerFuzz.h"
 #include "fuzz/SyncTestCodePages.h"
 #include <cstdlib>

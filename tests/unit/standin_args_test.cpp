@@ -162,6 +162,8 @@ TEST(StandinPaths, FolderForms) {
 TEST(StandinLogText, LinesLookLikeTheToolsOwn) {
   EXPECT_EQ(FormatFileLine(EnglishWords(), TFileAction::NewFile, 1234, L"name.txt"),
             L"\t    New File  \t\t      1234\tname.txt\r\n");
+  EXPECT_EQ(FormatFileHead(EnglishWords(), TFileAction::NewFile, 1234, L"name.txt"),
+            L"\t    New File  \t\t      1234\tname.txt");
   EXPECT_EQ(FormatFileLine(EnglishWords(), TFileAction::ExtraFile, 7, L"x"),
             L"\t  *EXTRA File \t\t         7\tx\r\n");
   EXPECT_EQ(FormatFolderLine(EnglishWords(), true, 3, L"C:\\dst\\sub"),

@@ -47,20 +47,24 @@ TEST(StandinModes, AMisspeltModeIsRefusedNotTakenForTheDefault) {
 }
 
 TEST(StandinProgress, SeveralPiecesPerFileOneForAnEmptyFile) {
-  EXPECT_EQ(ProgressPieces(0), std::vector<std::wstring>{L"100%\r\n"});
+  EXPECT_EQ(ProgressPieces(0), std::vector<std::wstring>{L"\r100%  \r\n"});
   const std::vector<std::wstring> small = ProgressPieces(13);
-  EXPECT_EQ(small,
-            (std::vector<std::wstring>{L"  0%\r", L" 30%\r", L" 61%\r", L" 92%\r", L"100%\r\n"}));
+  EXPECT_EQ(small, (std::vector<std::wstring>{L"\r  0%  ", L"\r 30%  ", L"\r 61%  ", L"\r 92%  ",
+                                              L"\r100%  \r\n"}));
   for (const uint64_t size : {1ull, 2ull, 100ull, 16384ull, 1000000ull, 5000000000ull}) {
     const std::vector<std::wstring> pieces = ProgressPieces(size);
     ASSERT_GE(pieces.size(), 2u) << size;
-    EXPECT_EQ(pieces.front(), L"  0%\r") << size;
-    EXPECT_EQ(pieces.back(), L"100%\r\n") << size;
+    EXPECT_EQ(pieces.front(), L"\r  0%  ") << size;
+    EXPECT_EQ(pieces.back(), L"\r100%  \r\n") << size;
     EXPECT_LE(pieces.size(), 18u) << size;
     int previous = -1;
-    for (const std::wstring& piece : pieces) {
-      ASSERT_EQ(piece.find(L'%'), 3u) << size; // right-aligned in four characters
-      const int percent = std::stoi(piece.substr(0, 3));
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      const std::wstring& piece = pieces[i];
+      // Each begins with CR, right-aligned in four characters; only the last has an LF.
+      ASSERT_EQ(piece.find(L'%'), 4u) << size;
+      ASSERT_EQ(piece[0], L'\r') << size;
+      EXPECT_EQ(piece.find(L'\n') != std::wstring::npos, i + 1 == pieces.size()) << size;
+      const int percent = std::stoi(piece.substr(1, 3));
       EXPECT_GT(percent, previous) << size;
       previous = percent;
     }

@@ -87,6 +87,8 @@ TEST(LogFollower, ChunkBoundariesInsideWhatTheReaderCarries) {
       "x\0y\0%\0\r"s,                                        // NUL is an ordinary character
       "h\xC3\xA9 %\r\n\xE2\x82\xAC\xF0\x9F\x98\x80\xE2\x82", // UTF-8 text without a mark
       "\r\0\n\0-\0-\0 \0%\0\r\0\n\0\xE7\0"s,                 // UTF-16LE without a mark
+      "f\r  0%  \r 50%  \r100%  \r\ng\r  0%  \r\n",          // progress pieces of two files
+      "\xFF\xFE\r\0%\0\r\0%\0\r\0\n\0\r\0%\0"s,              // the same in UTF-16
       "",
   };
   for (const std::string& log : logs) {
@@ -106,6 +108,33 @@ TEST(LogFollower, AnAlmostMarkIsAnsiUntilTheLastByteArrives) {
   EXPECT_EQ(follower.Summary(), (TLogSummary{1, true, L"50%", TLogEncoding::Utf8}));
   follower.Feed("\n");
   EXPECT_EQ(follower.Summary(), (TLogSummary{1, true, L"50%", TLogEncoding::Utf8}));
+}
+
+TEST(LogFollower, AFilesProgressCountsOnceWhilePassesCutItAnywhere) {
+  // Each piece is what one pass finds appended; the count is the one after that pass.
+  const struct {
+    const char* piece;
+    int32_t marked;
+    const wchar_t* last;
+  } passes[] = {
+      {"\ta.txt", 0, L"\ta.txt"},
+      {"\r  0%  ", 1, L"  0%  "},         // the file's line, its pieces still arriving
+      {"\r 33%  \r 66%  ", 1, L" 66%  "}, // more pieces: the same line
+      {"\r100%  \r", 1, L"100%  "},       // a CR at the end of a pass...
+      {"\n", 1, L"100%  "},               // ...and its LF at the start of the next: still one
+      {"\tb.txt\r  0%  \r", 2, L"  0%  "},
+      {"100%  \r\n\tc.txt\r  0%", 3, L"  0%"},
+      {"  \r\n", 3, L"  0%  "},
+  };
+  TLogFollower follower(Latin1Decoder());
+  std::string log;
+  for (const auto& pass : passes) {
+    log += pass.piece;
+    follower.Feed(pass.piece);
+    EXPECT_EQ(follower.Summary().Marked, pass.marked) << Printable(log);
+    EXPECT_EQ(follower.Summary().LastLine, pass.last) << Printable(log);
+    EXPECT_EQ(follower.Summary(), SummarizeLog(log, Latin1Decoder())) << Printable(log);
+  }
 }
 
 TEST(LogFollower, ResetStartsANewLog) {
@@ -174,7 +203,7 @@ private:
   void Piece(std::string& log, size_t form) {
     const char* utf8[] = {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
                           "\xE2\x82", "\xC0\xAF",     "\xED\xA0\x80"};
-    switch (Pick(12)) {
+    switch (Pick(13)) {
     case 0:
       Unit(log, form, '%');
       break;
@@ -213,6 +242,15 @@ private:
       break;
     case 8: // a stray byte, which can throw UTF-16 out of step
       log.push_back(static_cast<char>(Pick(256)));
+      break;
+    case 9: // a file's progress: pieces that begin with CR, often ended by CR LF
+      for (size_t n = Pick(5); n > 0; --n)
+        for (const char c : std::string("\r 50%  "))
+          Unit(log, form, static_cast<uint8_t>(c));
+      if (Pick(2)) {
+        Unit(log, form, '\r');
+        Unit(log, form, '\n');
+      }
       break;
     default:
       Unit(log, form, static_cast<uint32_t>(form >= 2 ? Pick(0x10000) : 0x20 + Pick(0x60)));

@@ -136,9 +136,9 @@ TEST(LogText, Utf8HeldBackTailStartsAtALeadThatReachesPastTheEnd) {
       {"a\xF0\x9F\x98\x80", 0},
       {"a\xF0\x9F\x41", 3}, // cut short by an ASCII byte: still held, decoders differ there
       {"a\xE2\x3B", 2},
-      {"a\xE0\x80", 2},      // invalid at once for Windows, swallowed at the end by Wine
-      {"\xF0\xC3", 2},        // the earliest lead that reaches past the end counts
-      {"a\xC0\xF5\x80", 0}, // bytes that lead nothing
+      {"a\xE0\x80", 2},         // invalid at once for Windows, swallowed at the end by Wine
+      {"\xF0\xC3", 2},          // the earliest lead that reaches past the end counts
+      {"a\xC0\xF5\x80", 0},     // bytes that lead nothing
       {"a\xE6\xC0\xE6\xE2", 4}, // the cut before E6 E2 leaves E6 C0 reaching past it
   };
   for (const auto& c : cases)
@@ -244,6 +244,13 @@ TEST(LogText, SummaryCountsMarkedLinesOnce) {
       {"a%\r\n\r\n", {1, true, L"", TLogEncoding::Ansi}},
       {"\r", {0, true, L"", TLogEncoding::Ansi}},
       {"x\0%\ry"s, {1, true, L"y", TLogEncoding::Ansi}},
+      // A file's progress: pieces that begin with CR on one line that CR LF ends count once;
+      // the last piece is the last line shown.
+      {"\ta.txt\r  0%  \r 33%  \r 66%  \r100%  \r\n", {1, true, L"100%  ", TLogEncoding::Ansi}},
+      {"a\r  0%  \r\nb\r  0%  \r100%  ", {2, true, L"100%  ", TLogEncoding::Ansi}},
+      {"%\r%\r\r%", {1, true, L"%", TLogEncoding::Ansi}},
+      {"%\n\r%\n%", {3, true, L"%", TLogEncoding::Ansi}},
+      {"\r\n%\n", {1, true, L"%", TLogEncoding::Ansi}},
       {"\xFF\xFE%\0\r\0"s, {1, true, L"%", TLogEncoding::Utf16LE}},
       {"\xFE\xFF\x25\x00"s, {0, true, L"\u2500", TLogEncoding::Utf16BE}},
   };

@@ -102,7 +102,7 @@ void RemoveTree(const std::wstring& folder) {
   RemoveDirectoryW(Extended(folder).c_str());
 }
 
-// Lines split at CR LF only, so that "  0%" CR "100%" stays one line.
+// Lines split at CR LF only, so that a file's line keeps its progress pieces.
 std::vector<std::wstring> SplitCrLf(const std::wstring& text) {
   std::vector<std::wstring> lines;
   size_t start = 0;
@@ -139,17 +139,22 @@ std::optional<TLog> DecodeUtf16(const std::optional<std::string>& bytes) {
   return log;
 }
 
-// The file names of the copies in a log, from the file line before each progress line.
+// The file names of the copies in a log, from each line with progress pieces: the file's line,
+// then "\r  0%  " ... "\r100%  " (an empty file: "\r100%  " alone), then CR LF.
 std::vector<std::wstring> CopiedNames(const std::wstring& text) {
   std::vector<std::wstring> names;
-  const std::vector<std::wstring> lines = SplitCrLf(text);
-  for (size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i].find(L'%') == std::wstring::npos) continue;
-    // The pieces of one copy: "  0%" CR ... "100%" (an empty file: "100%" alone).
-    EXPECT_TRUE(lines[i] == L"100%" || (lines[i].rfind(L"  0%\r", 0) == 0 && lines[i].size() >= 9 &&
-                                        lines[i].substr(lines[i].size() - 5) == L"\r100%"))
-        << ToUtf8(lines[i]);
-    names.push_back(lines[i - 1].substr(lines[i - 1].rfind(L'\t') + 1));
+  for (const std::wstring& line : SplitCrLf(text)) {
+    const size_t pieces = line.find(L'\r');
+    if (line.find(L'%') == std::wstring::npos) continue;
+    EXPECT_NE(pieces, std::wstring::npos) << ToUtf8(line);
+    if (pieces == std::wstring::npos) continue;
+    const std::wstring progress = line.substr(pieces);
+    EXPECT_TRUE(progress == L"\r100%  " ||
+                (progress.rfind(L"\r  0%  ", 0) == 0 && progress.size() >= 16 &&
+                 progress.substr(progress.size() - 7) == L"\r100%  "))
+        << ToUtf8(line);
+    const std::wstring head = line.substr(0, pieces);
+    names.push_back(head.substr(head.rfind(L'\t') + 1));
   }
   return names;
 }

@@ -17,27 +17,31 @@ int32_t SaturatedIncrement(int32_t value) {
 
 void TLogFollower::TLineTally::Take(std::wstring_view units) {
   for (const wchar_t unit : units) {
+    // The count's lines end at LF only.
+    if (unit == kProgressMarker) CountedMarked = true;
+    if (unit == kCountedLineEnd) {
+      if (CountedMarked) Marked = SaturatedIncrement(Marked);
+      CountedMarked = false;
+    }
+    // The shown lines end at CR, LF or CR LF.
     if (AfterCr) {
       AfterCr = false;
       if (unit == L'\n') continue;
     }
     if (unit == L'\r' || unit == L'\n') {
-      if (CurrentMarked) Marked = SaturatedIncrement(Marked);
       HasFinished = true;
       std::swap(Finished, Current);
       Current.clear();
-      CurrentMarked = false;
       AfterCr = unit == L'\r';
     } else {
       Current.push_back(unit);
-      if (unit == kProgressMarker) CurrentMarked = true;
     }
   }
 }
 
 TLogSummary TLogFollower::TLineTally::Summary(TLogEncoding encoding) const {
   TLogSummary summary;
-  summary.Marked = CurrentMarked ? SaturatedIncrement(Marked) : Marked;
+  summary.Marked = CountedMarked ? SaturatedIncrement(Marked) : Marked;
   summary.HasLines = HasFinished || !Current.empty();
   summary.LastLine = Current.empty() ? Finished : Current;
   summary.Encoding = encoding;

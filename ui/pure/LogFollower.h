@@ -24,12 +24,13 @@ private:
   // What the decoded text so far says about its lines; holds the current and the last finished
   // line only.
   struct TLineTally {
-    int32_t Marked = 0;       // finished lines that contain the marker
-    bool HasFinished = false; // at least one line has ended
-    std::wstring Finished;    // the last finished line
-    std::wstring Current;     // the line in progress (a line exists once it has a character)
-    bool CurrentMarked = false;
-    bool AfterCr = false; // the last unit was CR, so an LF that follows belongs to its break
+    int32_t Marked = 0;         // counted lines (to their LF) that contain the marker
+    bool CountedMarked = false; // the counted line in progress holds the marker; only LF clears
+                                // it, so its CR pieces and a CR LF cut between passes count once
+    bool HasFinished = false;   // at least one shown line has ended
+    std::wstring Finished;      // the last finished shown line
+    std::wstring Current;       // the shown line in progress (it exists once it has a character)
+    bool AfterCr = false;       // the last unit was CR, so an LF that follows belongs to its break
     void Take(std::wstring_view units);
     TLogSummary Summary(TLogEncoding encoding) const;
   };

@@ -191,14 +191,25 @@ std::vector<std::wstring> SplitLogLines(std::wstring_view text) {
   return lines;
 }
 
+int32_t CountMarkedLines(std::wstring_view text) {
+  int32_t marked = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find(kCountedLineEnd, start);
+    if (end == std::wstring_view::npos) end = text.size();
+    if (text.substr(start, end - start).find(kProgressMarker) != std::wstring_view::npos &&
+        marked < std::numeric_limits<int32_t>::max())
+      ++marked;
+    start = end + 1;
+  }
+  return marked;
+}
+
 TLogSummary SummarizeLog(std::string_view bytes, const TAnsiDecoder& ansi) {
   TLogSummary summary;
   summary.Encoding = DetectLogEncoding(bytes);
-  const std::vector<std::wstring> lines = SplitLogLines(DecodeLogText(bytes, ansi));
-  for (const std::wstring& line : lines)
-    if (line.find(kProgressMarker) != std::wstring::npos &&
-        summary.Marked < std::numeric_limits<int32_t>::max())
-      ++summary.Marked;
+  const std::wstring text = DecodeLogText(bytes, ansi);
+  const std::vector<std::wstring> lines = SplitLogLines(text);
+  summary.Marked = CountMarkedLines(text);
   summary.HasLines = !lines.empty();
   if (summary.HasLines) summary.LastLine = lines.back();
   return summary;

@@ -12,6 +12,10 @@
 inline constexpr int64_t kLogSizeLimit = 5242880;
 // A log line that reports copy progress contains this character.
 inline constexpr wchar_t kProgressMarker = L'%';
+// What ends a line for the count of files done. The tool writes a file's progress as pieces
+// that each begin with CR, on one line that CR LF ends; so for the count a line runs to its LF,
+// and a file counts once however many pieces it shows.
+inline constexpr wchar_t kCountedLineEnd = L'\n';
 
 enum class TLogEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
@@ -28,7 +32,7 @@ struct TAnsiDecoder {
 
 // What one pass of the run takes from the log.
 struct TLogSummary {
-  int32_t Marked = 0;    // lines that contain kProgressMarker (a line counts once)
+  int32_t Marked = 0;    // lines up to each LF that contain kProgressMarker (CountMarkedLines)
   bool HasLines = false; // the log holds at least one line
   std::wstring LastLine; // the last line, empty when there is none
   TLogEncoding Encoding = TLogEncoding::Ansi;
@@ -55,9 +59,9 @@ size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out);
 size_t Utf8IncompleteTail(std::string_view bytes);
 // The bytes at the end of UTF-8 text that a decoder of code page 65001 must see again with what
 // follows: the cut goes back to the earliest of the 3 bytes before it that leads a sequence
-// longer than the bytes left after it, and again from there. Decoders differ in how they end a sequence cut short (Windows replaces the
-// valid part, Wine swallows the rest of its input), but none reads across a point that no
-// sequence's lead reaches past.
+// longer than the bytes left after it, and again from there. Decoders differ in how they end a
+// sequence cut short (Windows replaces the valid part, Wine swallows the rest of its input), but
+// none reads across a point that no sequence's lead reaches past.
 inline constexpr size_t kUtf8HeldBackLimit = 64;
 size_t Utf8HeldBackTail(std::string_view bytes);
 // Appends the code units of UTF-16 bytes to out, unchecked; returns the bytes used (an odd last
@@ -71,6 +75,10 @@ std::wstring DecodeLogText(std::string_view bytes, const TAnsiDecoder& ansi);
 // Lines of a text: a line ends at CR, LF or the pair CR LF (one break); a break at the very
 // end adds no empty line; an empty text has no lines; NUL is an ordinary character.
 std::vector<std::wstring> SplitLogLines(std::wstring_view text);
+
+// The files done in a decoded log: the number of lines that contain kProgressMarker, where a
+// line runs to its LF (or the end of the text), whatever CRs it holds; a line counts once.
+int32_t CountMarkedLines(std::wstring_view text);
 
 // The whole log read at once: decoded, split, counted.
 TLogSummary SummarizeLog(std::string_view bytes, const TAnsiDecoder& ansi);

@@ -9,3 +9,8 @@ inline constexpr wchar_t kStatusWaiting[] = L"Status: Aguardando altera\u00e7\u0
 inline constexpr wchar_t kMediaMask[] =
     L"*.MBD; *.TXT;*.MP2;*.MP3;*.MP4;*.MOV;*.MXF;*.AVI;*.ASF;*.BMP;*.DV;*.FLV;*.GXF;*.JPG;"
     L"*.MPG;*.WMA;*.WMV;*.TGA;*.VOB;*.XML;*.PNG;*.MKV";
+// What a screen reader calls the lists, which have no text of their own.
+inline constexpr wchar_t kSourceFoldersName[] = L"Pasta origem";
+inline constexpr wchar_t kDestinationFoldersName[] = L"Pasta destino";
+inline constexpr wchar_t kSourceFilesName[] = L"Arquivos da pasta origem";
+inline constexpr wchar_t kDestinationFilesName[] = L"Arquivos da pasta destino";
