@@ -41,6 +41,7 @@ reachable() {
   local hostport=${rest%%/*}
   local host=${hostport%%:*}
   [[ $hostport == *:* ]] && port=${hostport##*:}
+  # shellcheck disable=SC2016 # host and port expand in the inner shell
   timeout 15 bash -c 'exec 3<>"/dev/tcp/$0/$1"' "$host" "$port" 2>/dev/null
 }
 failed() {

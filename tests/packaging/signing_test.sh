@@ -72,7 +72,7 @@ touch osslsigncode-calls.txt readpass-modes.txt readpass-files.txt
 with_password() {
   PATH=$PWD/bin:$PATH REAL_OSSLSIGNCODE=$(command -v osslsigncode) \
     REPLIMAR_SIGN_CERT=$PWD/locked-cert.pem REPLIMAR_SIGN_KEY=$PWD/locked-key.pem \
-    REPLIMAR_SIGN_TIMESTAMP= REPLIMAR_SIGN_PASS=$1 "$build_msi" "$exe" "$icon" 1.0.0.0 "$2"
+    REPLIMAR_SIGN_TIMESTAMP='' REPLIMAR_SIGN_PASS=$1 "$build_msi" "$exe" "$icon" 1.0.0.0 "$2"
 }
 with_password Pw-9fK2-secret locked.msi >build-locked.txt 2>&1 ||
   { cat build-locked.txt; fail "build with the key's password"; }
