@@ -13,6 +13,7 @@ wxs=$here/ReplimarKORVELL.wxs
 # wixl takes source files relative to the folder it runs in.
 stage=$output.stage
 rm -rf "$stage"
+trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage"
 cp "$exe" "$stage/ReplimarKORVELL.exe"
 cp "$icon" "$stage/ReplimarKORVELL.ico"
@@ -38,6 +39,5 @@ done
 q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '', '$version', 513, 'WIX_UPGRADE_DETECTED')"
 q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '$version', '', 2, 'WIX_DOWNGRADE_DETECTED')"
 "$here/sign.sh" "$out_abs"
-rm -rf "$stage"
 product_code=$(msiinfo export "$out_abs" Property | sed -n 's/^ProductCode\t\(.*\)\r\?$/\1/p')
 echo "built $output (version $version, product code $product_code)"
