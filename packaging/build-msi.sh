@@ -13,19 +13,31 @@ wxs=$here/ReplimarKORVELL.wxs
 # wixl takes source files relative to the folder it runs in.
 stage=$output.stage
 rm -rf "$stage"
+trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage"
 cp "$exe" "$stage/ReplimarKORVELL.exe"
 cp "$icon" "$stage/ReplimarKORVELL.ico"
 "$here/sign.sh" "$stage/ReplimarKORVELL.exe"
 
-# One product code per version, derived from the upgrade code: a rebuilt package of the same
-# version is the same product to Windows Installer, so installing it again adds no entry.
 upgrade_code=$(sed -n 's/.*UpgradeCode="\([0-9A-Fa-f-]*\)".*/\1/p' "$wxs")
-product_code=$(python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), "ReplimarKORVELL " + sys.argv[2])).upper())' "$upgrade_code" "$version")
 
 out_abs=$(cd "$(dirname "$output")" && pwd)/$(basename "$output")
-(cd "$stage" && wixl -a x64 -D Version="$version" -D ProductCode="$product_code" \
+rm -f "$out_abs"
+(cd "$stage" && wixl -a x64 -D Version="$version" \
    -D ExeFile=ReplimarKORVELL.exe -D IconFile=ReplimarKORVELL.ico -o "$out_abs" "$wxs")
+
+# A package of the same version (a rebuilt exe, or one that differs in the fourth number, which
+# Windows Installer does not compare) must replace the installed one too. wixl writes the
+# upgrade row without an inclusive maximum, so the row is written again: any version up to
+# this one, maximum included (512) and features carried over (1), is removed; a newer one
+# (above this version) is only detected and stops the install.
+q() { msibuild "$out_abs" -q "$1"; }
+# (msibuild cannot update a key column: each row is deleted, one statement each, and inserted.)
+for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
+  q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = '$property'"
+done
+q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '$version', '', 2, 'WIX_DOWNGRADE_DETECTED')"
 "$here/sign.sh" "$out_abs"
-rm -rf "$stage"
-echo "built $output (version $version, product code {$product_code})"
+product_code=$(msiinfo export "$out_abs" Property | sed -n 's/^ProductCode\t\(.*\)\r\?$/\1/p')
+echo "built $output (version $version, product code $product_code)"

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <msi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -17,7 +18,11 @@ const std::wstring kPackage = REPLIMAR_MSI_PATH;           // version 1.0.0.0
 const std::wstring kUpgradePackage = REPLIMAR_UPGRADE_MSI; // 1.0.1.0, built by the test
 const std::wstring kBuiltExe = REPLIMAR_EXE_PATH;          // the program in kPackage
 const std::wstring kUpgradeExe = REPLIMAR_UPGRADE_EXE;     // the program in kUpgradePackage
-const std::wstring kIcon = REPLIMAR_ICON_PATH;             // the program's main icon
+const std::wstring kRebuiltPackage = REPLIMAR_REBUILT_MSI; // 1.0.0.0 again, another program
+const std::wstring kRebuiltExe = REPLIMAR_REBUILT_EXE;
+const std::wstring kPatchPackage = REPLIMAR_PATCH_MSI; // 1.0.0.1
+const std::wstring kPatchExe = REPLIMAR_PATCH_EXE;
+const std::wstring kIcon = REPLIMAR_ICON_PATH; // the program's main icon
 const std::wstring kUpgradeCode = L"{" REPLIMAR_UPGRADE_CODE L"}";
 const std::wstring kSettingsKey = L"Software\\Zelvora\\REPLIMAR";
 
@@ -45,7 +50,7 @@ protected:
   }
 
   static void RemoveAny() {
-    for (const auto& msi : {kUpgradePackage, kPackage})
+    for (const auto& msi : {kUpgradePackage, kPatchPackage, kRebuiltPackage, kPackage})
       if (!RelatedProducts(kUpgradeCode).empty()) Uninstall(msi);
     ASSERT_TRUE(RelatedProducts(kUpgradeCode).empty()) << "a package stayed installed";
   }
@@ -123,6 +128,60 @@ TEST_F(Package, NewerPackageReplacesTheOlderInPlace) {
   EXPECT_NE(Install(kPackage), 0u);
   EXPECT_EQ(TheProduct(), newer);
   EXPECT_EQ(FileBytes(InstalledExe()), FileBytes(kUpgradeExe));
+}
+
+// IT rebuilds a package without raising the version, or raises only the fourth number (which
+// Windows Installer does not compare): each one still replaces what is installed.
+TEST_F(Package, SameOrPatchVersionPackageReplacesTheInstalledOne) {
+  ASSERT_EQ(Install(kPackage), 0u);
+  std::wstring previous = TheProduct();
+  struct TStep {
+    const std::wstring& Msi;
+    const std::wstring& Exe;
+    const wchar_t* Version;
+  };
+  const TStep steps[] = {{kRebuiltPackage, kRebuiltExe, L"1.0.0.0"},
+                         {kPatchPackage, kPatchExe, L"1.0.0.1"}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(e2e::Utf8(step.Msi));
+    ASSERT_NE(FileBytes(step.Exe), FileBytes(InstalledExe())) << "the programs differ";
+    ASSERT_EQ(Install(step.Msi), 0u);
+    EXPECT_EQ(FileBytes(InstalledExe()), FileBytes(step.Exe)) << "the new program is in place";
+    const std::wstring current = TheProduct();
+    EXPECT_NE(current, previous) << "each build is a product of its own";
+    EXPECT_EQ(ProductInfo(current, INSTALLPROPERTY_VERSIONSTRING), step.Version);
+    EXPECT_FALSE(UninstallEntry(previous)) << "the replaced entry is gone";
+    ASSERT_TRUE(UninstallEntry(current));
+    EXPECT_EQ(UninstallEntry(current)->DisplayVersion, step.Version);
+    previous = current;
+  }
+  StartFromShortcutAndClose();
+}
+
+// The per-user folders the package made go with it; one that holds anything else stays.
+TEST_F(Package, RemovalTakesTheProgramsFolderOnlyWhenItMadeIt) {
+  const std::wstring programs = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs";
+  const std::wstring other = programs + L"\\Other Program";
+  struct TCase {
+    bool OtherProgram;
+  };
+  for (const TCase c : {TCase{false}, TCase{true}}) {
+    SCOPED_TRACE(c.OtherProgram ? "another program in Programs" : "Programs made by the package");
+    RemoveDirectoryW(other.c_str());
+    RemoveDirectoryW(programs.c_str());
+    ASSERT_FALSE(FolderExists(programs));
+    if (c.OtherProgram) {
+      ASSERT_TRUE(CreateDirectoryW(programs.c_str(), nullptr));
+      ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+    }
+    ASSERT_EQ(Install(kPackage), 0u);
+    ASSERT_TRUE(FolderExists(InstallFolder()));
+    ASSERT_EQ(Uninstall(kPackage), 0u);
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_EQ(FolderExists(programs), c.OtherProgram);
+    EXPECT_EQ(FolderExists(other), c.OtherProgram);
+  }
+  RemoveDirectoryW(other.c_str());
 }
 
 TEST_F(Package, SilentRemovalKeepsTheOperatorsSettingsAndFolders) {

@@ -2,8 +2,10 @@
 # The package's optional signing step: with a throw-away self-signed certificate the program
 # inside the package and the package itself carry a valid SHA-256 Authenticode signature from
 # that certificate (osslsigncode's own verification, the certificate as the trusted root), with
-# the time stamp skipped when the server cannot be reached; without a certificate both stay
-# unsigned and the program in the package is the build's own.
+# the time stamp skipped when the server cannot be reached; a key's password reaches
+# osslsigncode in a file of the builder's own, never on a command line; a wrong password or a
+# time-stamp server that answers with an error stops the build, saying what failed; without a
+# certificate both stay unsigned and the program in the package is the build's own.
 #   signing_test.sh EXE ICON WORKDIR
 set -euo pipefail
 exe=$1 icon=$2 work=$3
@@ -45,6 +47,70 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Someone Else" \
 if osslsigncode verify -CAfile other.pem -in signed.msi >verify-other.txt 2>&1; then
   fail "a signature verified against a certificate that did not make it"
 fi
+
+# A key with a password. A stand-in osslsigncode first on PATH records the arguments of each
+# call and the mode of the file -readpass names, then runs the real one.
+openssl req -x509 -newkey rsa:2048 -sha256 -days 1 -subj "/CN=Replimar KORVELL Test Signing" \
+  -passout pass:Pw-9fK2-secret -keyout locked-key.pem -out locked-cert.pem 2>/dev/null
+mkdir bin
+cat >bin/osslsigncode <<'WRAPPER'
+#!/usr/bin/env bash
+log=$(dirname "$0")/..
+printf '%s\n' "$*" >>"$log/osslsigncode-calls.txt"
+prev=
+for arg in "$@"; do
+  if [ "$prev" = -readpass ]; then
+    stat -c '%a %U' "$arg" >>"$log/readpass-modes.txt"
+    printf '%s\n' "$arg" >>"$log/readpass-files.txt"
+  fi
+  prev=$arg
+done
+exec "$REAL_OSSLSIGNCODE" "$@"
+WRAPPER
+chmod +x bin/osslsigncode
+touch osslsigncode-calls.txt readpass-modes.txt readpass-files.txt
+with_password() {
+  PATH=$PWD/bin:$PATH REAL_OSSLSIGNCODE=$(command -v osslsigncode) \
+    REPLIMAR_SIGN_CERT=$PWD/locked-cert.pem REPLIMAR_SIGN_KEY=$PWD/locked-key.pem \
+    REPLIMAR_SIGN_TIMESTAMP='' REPLIMAR_SIGN_PASS=$1 "$build_msi" "$exe" "$icon" 1.0.0.0 "$2"
+}
+with_password Pw-9fK2-secret locked.msi >build-locked.txt 2>&1 ||
+  { cat build-locked.txt; fail "build with the key's password"; }
+osslsigncode verify -CAfile locked-cert.pem -in locked.msi >verify-locked.txt 2>&1 ||
+  fail "verify locked.msi: $(tail -3 verify-locked.txt)"
+[ "$(grep -c ' -readpass ' osslsigncode-calls.txt)" -eq 2 ] ||
+  fail "the program and the package are not both signed with -readpass"
+grep -q 'Pw-9fK2-secret' osslsigncode-calls.txt && fail "the password was on osslsigncode's command line"
+grep -q -- '-pass ' osslsigncode-calls.txt && fail "-pass used"
+sort -u readpass-modes.txt | grep -qvx "600 $(id -un)" && fail "password file not private: $(sort -u readpass-modes.txt)"
+while read -r f; do [ -e "$f" ] && fail "password file left behind: $f"; done <readpass-files.txt
+
+# A wrong password stops the build with osslsigncode's reason; no package comes out of it.
+if with_password wrong-password wrong.msi >build-wrong.txt 2>&1; then
+  fail "a wrong password was accepted"
+fi
+expect_line build-wrong.txt "sign.sh: signing ReplimarKORVELL.exe failed"
+expect_line build-wrong.txt "Wrong password?"
+grep -q "time stamp" build-wrong.txt && fail "a wrong password reported as a time-stamp problem"
+[ -e wrong.msi ] && fail "a package came out of a failed signing"
+
+# A time-stamp server that answers, but with an error, is no missing network: the build stops.
+python3 -c 'import http.server as h
+s = h.HTTPServer(("127.0.0.1", 0), h.BaseHTTPRequestHandler)
+print(s.server_address[1], flush=True)
+s.serve_forever()' >tsa-port.txt 2>/dev/null &
+tsa=$!
+trap 'kill "$tsa" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s tsa-port.txt ] && break; sleep 0.1; done
+if REPLIMAR_SIGN_CERT=$PWD/cert.pem REPLIMAR_SIGN_KEY=$PWD/key.pem \
+   REPLIMAR_SIGN_TIMESTAMP=http://127.0.0.1:$(cat tsa-port.txt)/ \
+   "$build_msi" "$exe" "$icon" 1.0.0.0 refused.msi >build-refused.txt 2>&1; then
+  fail "a time-stamp server's error was taken for success"
+fi
+expect_line build-refused.txt "sign.sh: signing ReplimarKORVELL.exe failed"
+expect_line build-refused.txt "timestamping failed"
+grep -q "without a time stamp" build-refused.txt && fail "a server's error taken for a missing network"
+kill "$tsa" 2>/dev/null || true
 
 # Half a configuration is an error, not a silent unsigned build.
 if REPLIMAR_SIGN_CERT=$PWD/cert.pem "$build_msi" "$exe" "$icon" 1.0.0.0 half.msi >half.txt 2>&1; then
