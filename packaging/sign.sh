@@ -52,11 +52,16 @@ failed() {
   exit 1
 }
 
-if [ -n "$timestamp" ] && ! sign_file -ts "$timestamp"; then
-  reachable "$timestamp" && failed
-  echo "sign.sh: time-stamp server $timestamp not reached; signing $name without a time stamp" >&2
-  timestamp=
+# Signing without a time stamp first tells a bad key, password or certificate (reported as
+# such) from a time-stamp server that cannot be reached.
+sign_file || failed
+if [ -n "$timestamp" ]; then
+  if sign_file -ts "$timestamp"; then :
+  elif reachable "$timestamp"; then failed
+  else
+    echo "sign.sh: time-stamp server $timestamp not reached; $name signed without a time stamp" >&2
+    sign_file || failed
+  fi
 fi
-[ -n "$timestamp" ] || sign_file || failed
 mv -f "$signed" "$file"
 echo "signed $name"

@@ -112,6 +112,15 @@ expect_line build-refused.txt "timestamping failed"
 grep -q "without a time stamp" build-refused.txt && fail "a server's error taken for a missing network"
 kill "$tsa" 2>/dev/null || true
 
+# A certificate that is not there is reported as what it is, not as a missing network.
+if REPLIMAR_SIGN_CERT=$PWD/no-such-cert.pem REPLIMAR_SIGN_KEY=$PWD/key.pem \
+   REPLIMAR_SIGN_TIMESTAMP=http://127.0.0.1:9/ \
+   "$build_msi" "$exe" "$icon" 1.0.0.0 nocert.msi >build-nocert.txt 2>&1; then
+  fail "a missing certificate was accepted"
+fi
+expect_line build-nocert.txt "sign.sh: signing ReplimarKORVELL.exe failed"
+grep -q "time-stamp server" build-nocert.txt && fail "a missing certificate reported as a time-stamp problem"
+
 # Half a configuration is an error, not a silent unsigned build.
 if REPLIMAR_SIGN_CERT=$PWD/cert.pem "$build_msi" "$exe" "$icon" 1.0.0.0 half.msi >half.txt 2>&1; then
   fail "a certificate without a key was accepted"
