@@ -1,16 +1,6 @@
 #include "ui/FileCount.h"
-#include "funcoes/Handles.h"
-#include <optional>
-#include <vector>
 
-namespace {
-struct TFolderId {
-  DWORD Volume;
-  DWORD IndexHigh, IndexLow;
-  bool operator==(const TFolderId&) const = default;
-};
-
-std::optional<TFolderId> FolderIdOf(const std::wstring& path) {
+std::optional<TFileCount::TFolderId> TFileCount::FolderIdOf(const std::wstring& path) {
   UniqueFileHandle folder(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -19,55 +9,68 @@ std::optional<TFolderId> FolderIdOf(const std::wstring& path) {
   return TFolderId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-// The folders on the path being counted. Their identities are only looked up when a link to
-// a folder is met, since only a link can lead back to a folder above it.
-struct TCountPath {
-  struct TEntry {
-    std::wstring Path;
-    std::optional<TFolderId> Id;
-    bool Known = false;
-  };
-  std::vector<TEntry> Entries;
-
-  bool Contains(const TFolderId& id) {
-    for (TEntry& entry : Entries) {
-      if (!entry.Known) {
-        entry.Id = FolderIdOf(entry.Path);
-        entry.Known = true;
-      }
-      if (entry.Id == id) return true;
+bool TFileCount::OnPath(const TFolderId& id) {
+  for (TLevel& level : FLevels) {
+    if (!level.Known) {
+      level.Id = FolderIdOf(level.Path);
+      level.Known = true;
     }
-    return false;
+    if (level.Id == id) return true;
   }
-};
+  return false;
+}
 
-int32_t CountFilesBelow(const std::wstring& path, TCountPath& trail) {
-  int32_t sum = 0;
+// Opens path's listing and takes its first entry; a folder that cannot be listed adds 0.
+void TFileCount::Enter(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
   UniqueFind find(FindFirstFileExW((path + L"\\*.*").c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return 0;
-  trail.Entries.push_back({path, std::nullopt, false});
-  do {
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      ++sum;
-      continue;
-    }
-    const std::wstring child = path + L"\\" + name;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      const std::optional<TFolderId> id = FolderIdOf(child);
-      if (id && trail.Contains(*id)) continue; // a loop back up: already being counted
-    }
-    sum += CountFilesBelow(child, trail);
-  } while (FindNextFileW(find.Get(), &entry));
-  trail.Entries.pop_back();
-  return sum;
+  if (!find) return;
+  FLevels.push_back({path, std::move(find), std::nullopt, false});
+  Take(entry);
 }
-} // namespace
+
+void TFileCount::Take(const WIN32_FIND_DATAW& entry) {
+  const std::wstring_view name = entry.cFileName;
+  if (name == L"." || name == L"..") return;
+  if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ++FTotal;
+    return;
+  }
+  const std::wstring child = FLevels.back().Path + L"\\" + std::wstring(name);
+  if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    const std::optional<TFolderId> id = FolderIdOf(child);
+    if (id && OnPath(*id)) return; // a loop back up: already being counted
+  }
+  Enter(child);
+}
+
+TFileCount::TFileCount(const std::wstring& path) {
+  Enter(path);
+  FDone = FLevels.empty();
+}
+
+bool TFileCount::Step(unsigned long long deadline) {
+  // The clock is read once per batch of entries: reading it per entry would cost more than
+  // the listing itself on a big folder.
+  constexpr int kBatch = 256;
+  while (!FDone) {
+    for (int i = 0; i < kBatch && !FLevels.empty(); ++i) {
+      WIN32_FIND_DATAW entry;
+      if (FindNextFileW(FLevels.back().Find.Get(), &entry))
+        Take(entry);
+      else
+        FLevels.pop_back();
+    }
+    FDone = FLevels.empty();
+    if (GetTickCount64() >= deadline) break;
+  }
+  return FDone;
+}
 
 int32_t CountFilesIn(const std::wstring& path) {
-  TCountPath trail;
-  return CountFilesBelow(path, trail);
+  TFileCount count(path);
+  while (!count.Step(~0ull)) {
+  }
+  return count.Total();
 }

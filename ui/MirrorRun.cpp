@@ -10,10 +10,12 @@
 #include "ui/pure/LogText.h"
 #include "ui/pure/SyncCommand.h"
 #include "widgets/Application.h"
+#include <algorithm>
 #include <optional>
 
 namespace {
 constexpr DWORD kPassPause = 300; // ms between passes
+constexpr DWORD kCountSlice = 20; // ms of counting before the window's messages are dispatched
 
 // Waits out the pause between passes while dispatching messages as they arrive, so the window
 // answers at once instead of after the pause.
@@ -28,11 +30,22 @@ void PauseDispatching(DWORD milliseconds) {
   }
 }
 
-} // namespace
-
-int32_t TFrmReplimar::CountFiles(const std::wstring& path) {
-  return CountFilesIn(path);
+// The pause between passes while the count of files is unfinished: counts in slices, each
+// followed by the dispatch of pending messages, until the pause is over or a stop is asked.
+void PauseCounting(TFileCount& count, DWORD milliseconds, const bool& stop) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  while (!stop && !count.Done()) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return;
+    count.Step(now + kCountSlice);
+    Application.ProcessMessages();
+  }
+  if (!stop)
+    PauseDispatching(static_cast<DWORD>(
+        std::max<LONGLONG>(0, static_cast<LONGLONG>(deadline - GetTickCount64()))));
 }
+
+} // namespace
 
 void TFrmReplimar::ShowLastLogLine(const std::wstring& line, bool keepLastLine) {
   const int lines = MemoLog.LineCount();
@@ -78,9 +91,11 @@ void TFrmReplimar::RunSync() {
   if (const DWORD error = StartSyncTool(source, destination, logPath, tool))
     AddLog(L"N\u00e3o foi poss\u00edvel iniciar o robocopy: " + SysErrorMessage(error));
 
-  const int32_t total = CountFiles(source);
+  // The count runs in slices between the passes, so the log is followed from the first pass;
+  // until it ends the gauge stays at 0, as nothing can be said of the share done.
+  TFileCount count(source);
+  int32_t total = 0;
   GaugeProgresso.SetProgress(0);
-  GaugeProgresso.SetMaxValue(total);
 
   TLogReader follower(logPath);
   bool keepPaneLine = false;       // the pane's last line is a message of this run's passes
@@ -92,8 +107,11 @@ void TFrmReplimar::RunSync() {
   while (!FStopSync) {
     if (const std::optional<TLogSummary> pass = follower.Pass()) {
       const TLogSummary& log = *pass;
-      GaugeProgresso.SetMaxValue(total);
-      GaugeProgresso.SetProgress(SyncProgress(log.Marked, total));
+      if (count.Done()) {
+        total = count.Total();
+        GaugeProgresso.SetMaxValue(total);
+        GaugeProgresso.SetProgress(SyncProgress(log.Marked, total));
+      }
       if (log.HasLines) {
         ShowLastLogLine(NeedsOemTranslation(log.Encoding) ? OemToDisplay(log.LastLine)
                                                           : log.LastLine,
@@ -110,7 +128,11 @@ void TFrmReplimar::RunSync() {
       addMessage(L"O robocopy terminou (c\u00f3digo " + std::to_wstring(code) + L").");
     }
     Application.ProcessMessages();
-    PauseDispatching(kPassPause);
+    if (count.Done())
+      PauseDispatching(kPassPause);
+    else
+      PauseCounting(count, kPassPause, FStopSync);
+    if (FStopSync) break;
     if (LogTooLarge(follower.CurrentSize())) {
       if (DeleteFileW(logPath.c_str())) {
         follower.Deleted();

@@ -58,7 +58,6 @@ private:
   // The mirror run behind "Sincronizar Agora": starts the tool, follows its log until stopped.
   void RunSync();
   // Files below a folder (links to folders entered once along a path).
-  int32_t CountFiles(const std::wstring& path);
   // Shows the log's last line in the pane: replaces the pane's last line, or adds the first.
   // Below a message the run wrote during its passes (keepLastLine), it is added instead, so
   // that the message stays in view.

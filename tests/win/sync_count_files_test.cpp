@@ -20,6 +20,26 @@ TEST(CountFiles, CountsEveryFileBelowIncludingHiddenAndSystemOnes) {
   EXPECT_EQ(CountFilesIn(tree.Path(L"vazia")), 0);
 }
 
+// A count whose every slice is already past its deadline still advances, a batch at a time,
+// and ends with the same total as an uninterrupted one.
+TEST(CountFiles, ACountInSlicesEndsWithTheSameTotal) {
+  TTempTree tree(L"count-slices");
+  for (int folder = 0; folder < 3; ++folder) {
+    const std::wstring sub = L"d" + std::to_wstring(folder);
+    tree.Folder(sub);
+    for (int file = 0; file < 400; ++file)
+      tree.File(sub + L"\\f" + std::to_wstring(file));
+  }
+  TFileCount count(tree.Root());
+  int slices = 0;
+  while (!count.Step(0))
+    ++slices;
+  EXPECT_TRUE(count.Done());
+  EXPECT_GT(slices, 1); // 1,203 entries cannot fit in one batch
+  EXPECT_EQ(count.Total(), 1200);
+  EXPECT_EQ(CountFilesIn(tree.Root()), 1200);
+}
+
 TEST(CountFiles, ALinkBackToAFolderAboveIsEnteredOnlyOnce) {
   TTempTree tree(L"count-loop");
   tree.File(L"a.txt");
