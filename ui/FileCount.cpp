@@ -1,7 +1,8 @@
 #include "ui/FileCount.h"
+#include "funcoes/pure/LongPath.h"
 
 std::optional<TFileCount::TFolderId> TFileCount::FolderIdOf(const std::wstring& path) {
-  UniqueFileHandle folder(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+  UniqueFileHandle folder(CreateFileW(LongPathForm(path).c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
@@ -23,7 +24,7 @@ bool TFileCount::OnPath(const TFolderId& id) {
 // Opens path's listing and takes its first entry; a folder that cannot be listed adds 0.
 void TFileCount::Enter(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW((path + L"\\*.*").c_str(), FindExInfoBasic, &entry,
+  UniqueFind find(FindFirstFileExW(LongPathForm(path + L"\\*.*").c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return;
   FLevels.push_back({path, std::move(find), std::nullopt, false});

@@ -1,5 +1,6 @@
 #include "tests/win/WinTestSupport.h"
 #include "ui/FileCount.h"
+#include "funcoes/Handles.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +39,22 @@ TEST(CountFiles, ACountInSlicesEndsWithTheSameTotal) {
   EXPECT_GT(slices, 1); // 1,203 entries cannot fit in one batch
   EXPECT_EQ(count.Total(), 1200);
   EXPECT_EQ(CountFilesIn(tree.Root()), 1200);
+}
+
+// Folders past MAX_PATH are entered through their "\\?\" form.
+TEST(CountFiles, FoldersDeeperThanMaxPathAreCounted) {
+  TTempTree tree(L"count-long");
+  std::wstring deep = tree.Root();
+  while (deep.size() < 350) {
+    deep += L"\\" + std::wstring(60, L'p');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+  }
+  UniqueFileHandle file(CreateFileW((L"\\\\?\\" + deep + L"\\f.txt").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_NEW, 0, nullptr));
+  ASSERT_TRUE(file);
+  file.Reset();
+  EXPECT_EQ(CountFilesIn(tree.Root()), 1);
+  EXPECT_EQ(CountFilesIn(deep), 1);
 }
 
 TEST(CountFiles, ALinkBackToAFolderAboveIsEnteredOnlyOnce) {
