@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, checks the sources' format, builds everything and runs every test:
 #   1. the pure logic natively, with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the Windows build (MinGW-w64): the same pure tests, the Win32 shell tests and the
 #      end-to-end tests of the real program, under Wine in private prefixes on Xvfb;
@@ -14,6 +14,10 @@ cd "$root"
 jobs=$(nproc)
 # Each step's start time, so a slow step shows in the CI log.
 step() { echo "== $* ($(date +%T))"; }
+
+step "format (.clang-format)"
+find main ui widgets funcoes wine-standin tests bench \( -name '*.h' -o -name '*.cpp' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror
 
 step "native build (sanitizers)"
 cmake --preset native >/dev/null

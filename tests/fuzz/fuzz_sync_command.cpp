@@ -22,7 +22,9 @@ const std::wstring kAlphabetText(kAlphabet, sizeof kAlphabet / sizeof kAlphabet[
 using fuzz::Require;
 using fuzz::TReader;
 
-std::wstring ReadText(TReader& in) { return fuzz::ReadText(in, kAlphabetText, 23); }
+std::wstring ReadText(TReader& in) {
+  return fuzz::ReadText(in, kAlphabetText, 23);
+}
 
 std::vector<std::wstring> Intended(const std::wstring& program, const std::wstring& source,
                                    const std::wstring& destination, const std::wstring& log) {
