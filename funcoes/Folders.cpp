@@ -17,6 +17,11 @@ bool FolderExists(const std::wstring& name) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool CreateFolderPath(const std::wstring& name) {
   // Windows makes no folder whose path leaves no room for an 8.3 name (MAX_PATH - 12) for a
   // program that does not declare long paths; this one does not. Answer so at once instead of

@@ -5,6 +5,8 @@
 // True when a folder of that name exists. A link or junction is opened to check that it
 // leads somewhere.
 bool FolderExists(const std::wstring& name);
+// Compares two folder names as the file system does: letter case ignored (CompareStringOrdinal).
+bool SameFolder(const std::wstring& a, const std::wstring& b);
 // Creates the folder and any missing parents; true on success. An empty name raises
 // EInOutError "Unable to create directory" CR LF "[]"; other failures answer false, among them
 // a missing folder whose name is longer than Windows lets a program create (MAX_PATH - 12).

@@ -13,12 +13,13 @@ std::wstring SysErrorMessage(DWORD code) {
   return text;
 }
 
-std::string ToUtf8(const std::wstring& text) {
+std::string Encode(const std::wstring& text, UINT codePage) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+  const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
                                        nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+  if (size <= 0) return {};
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
                       nullptr, nullptr);
-  return out;
+  return bytes;
 }

@@ -5,5 +5,10 @@
 
 // The system's description of an error code, without the trailing line break.
 std::wstring SysErrorMessage(DWORD code);
-// UTF-16 to UTF-8, for diagnostics written to a console or a test log.
-std::string ToUtf8(const std::wstring& text);
+// UTF-16 to the 8-bit text of a code page (CP_ACP, CP_OEMCP, 850, CP_UTF8, ...); a character
+// the code page lacks becomes its default character. Empty when the system cannot convert.
+std::string Encode(const std::wstring& text, UINT codePage);
+// Encode to UTF-8, for diagnostics written to a console or a test log.
+inline std::string ToUtf8(const std::wstring& text) {
+  return Encode(text, CP_UTF8);
+}

@@ -7,26 +7,6 @@
 
 namespace {
 constexpr size_t kHeadSize = 4096, kTailSize = 4096;
-constexpr DWORD kChunk = 1 << 20;
-
-// Reads up to count bytes at offset; fewer when the file is shorter by now.
-[[maybe_unused]] std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
-  std::string bytes;
-  LARGE_INTEGER position;
-  position.QuadPart = offset;
-  if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return bytes;
-  while (count > 0) {
-    const DWORD want = static_cast<DWORD>(std::min<int64_t>(count, kChunk));
-    const size_t at = bytes.size();
-    bytes.resize(at + want);
-    DWORD got = 0;
-    if (!ReadFile(file, bytes.data() + at, want, &got, nullptr)) got = 0;
-    bytes.resize(at + got);
-    if (got == 0) break;
-    count -= got;
-  }
-  return bytes;
-}
 
 // Nothing when the system cannot say which file it is.
 [[maybe_unused]] std::optional<TLogIdentity> IdentityOf(HANDLE file) {

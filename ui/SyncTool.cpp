@@ -71,20 +71,30 @@ UniqueFileHandle OpenForReading(const std::wstring& path) {
   return file;
 }
 
+std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
+  constexpr DWORD kChunk = 1 << 20;
+  std::string bytes;
+  LARGE_INTEGER position;
+  position.QuadPart = offset;
+  if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return bytes;
+  while (count > 0) {
+    const DWORD want = static_cast<DWORD>(std::min<int64_t>(count, kChunk));
+    const size_t at = bytes.size();
+    bytes.resize(at + want);
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data() + at, want, &got, nullptr)) got = 0;
+    bytes.resize(at + got);
+    if (got == 0) break;
+    count -= got;
+  }
+  return bytes;
+}
+
 std::string ReadWholeFile(const std::wstring& path) {
   UniqueFileHandle file = OpenForReading(path);
   LARGE_INTEGER size{};
   GetFileSizeEx(file.Get(), &size);
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr) || got == 0) break;
-    done += got;
-  }
-  bytes.resize(done); // the tool may have cut the file short meanwhile
-  return bytes;
+  return ReadAt(file.Get(), 0, size.QuadPart); // shorter if the tool cut the file meanwhile
 }
 
 TAnsiDecoder CodePageDecoder(UINT codePage) {
@@ -130,11 +140,7 @@ const TAnsiDecoder& SystemAnsiDecoder() {
 
 std::wstring OemToDisplay(const std::wstring& line) {
   if (line.empty()) return line;
-  const int size = WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()), ansi.data(), size,
-                      nullptr, nullptr);
+  std::string ansi = Encode(line, CP_ACP);
   OemToCharBuffA(ansi.data(), ansi.data(), static_cast<DWORD>(ansi.size()));
   return SystemAnsiDecoder().Decode(ansi);
 }

@@ -24,6 +24,9 @@ int64_t FileSizeOf(const std::wstring& fileName);
 // Opens an existing file for reading, sharing read and write with the tool that writes it. A
 // file that exists but cannot be opened raises EFOpenError "Cannot open file "%s". %s".
 UniqueFileHandle OpenForReading(const std::wstring& path);
+// Reads up to count bytes at offset, in chunks of 1 MiB; fewer when the file is shorter by now
+// or a read fails.
+std::string ReadAt(HANDLE file, int64_t offset, int64_t count);
 // The whole file, opened for reading with read and write sharing. A file that exists but
 // cannot be opened raises EFOpenError "Cannot open file "%s". %s".
 std::string ReadWholeFile(const std::wstring& path);

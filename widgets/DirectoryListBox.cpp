@@ -1,4 +1,5 @@
 #include "widgets/DirectoryListBox.h"
+#include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"

@@ -1,4 +1,5 @@
 #include "widgets/FileListBox.h"
+#include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "widgets/FolderAccess.h"
 #include "widgets/pure/FolderRows.h"

@@ -20,8 +20,3 @@ void EnterFolder(const std::wstring& folder) {
     throw EInOutError(L"Cannot open folder \"" + folder + L"\". " + SysErrorMessage(error));
   }
 }
-
-bool SameFolder(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}

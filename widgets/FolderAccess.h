@@ -6,5 +6,3 @@
 std::wstring CurrentFolder();
 // Makes folder the current folder; raises EInOutError naming the folder when it cannot.
 void EnterFolder(const std::wstring& folder);
-// Compares two folder names as file names, letter case ignored.
-bool SameFolder(const std::wstring& a, const std::wstring& b);

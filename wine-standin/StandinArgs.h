@@ -1,6 +1,8 @@
 #pragma once
-// The stand-in's command line: splitting by the Windows rules and reading the mirror options.
-// Header-only and without <windows.h>, so the Win32 tests can check it without linking the tool.
+// The stand-in's command line: the mirror options read from its arguments (split by
+// SplitCommandLineArgs). Header-only and without <windows.h>, so tests check it with the pure
+// library alone, without linking the tool.
+#include "funcoes/pure/AsciiCase.h"
 #include "funcoes/pure/Exception.h"
 #include <cstdint>
 #include <string>
@@ -11,63 +13,6 @@
 class EStandinUsage : public Exception {
   using Exception::Exception;
 };
-
-// Splits a command line as CommandLineToArgvW does. The program name ends at the next quote
-// (when it begins with one) or at the first blank, without escapes. In the other arguments,
-// 2n backslashes before a quote give n backslashes and the quote opens or closes quoting;
-// 2n+1 give n backslashes and a literal quote; of consecutive quotes every third is literal.
-inline std::vector<std::wstring> SplitCommandLine(std::wstring_view line) {
-  const auto isBlank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-  std::vector<std::wstring> args;
-  size_t i = 0;
-  const size_t n = line.size();
-  std::wstring program;
-  if (i < n && line[i] == L'"') {
-    for (++i; i < n && line[i] != L'"'; ++i)
-      program += line[i];
-    if (i < n) ++i;
-  } else {
-    for (; i < n && !isBlank(line[i]); ++i)
-      program += line[i];
-  }
-  args.push_back(std::move(program));
-  for (;;) {
-    while (i < n && isBlank(line[i]))
-      ++i;
-    if (i >= n) break;
-    std::wstring arg;
-    int quotes = 0; // 1 while inside quotes
-    size_t backslashes = 0;
-    while (i < n && !(isBlank(line[i]) && quotes == 0)) {
-      const wchar_t c = line[i++];
-      if (c == L'\\') {
-        arg += c;
-        ++backslashes;
-      } else if (c == L'"') {
-        if (backslashes % 2 == 0) {
-          arg.resize(arg.size() - backslashes / 2);
-          ++quotes;
-        } else {
-          arg.resize(arg.size() - backslashes / 2 - 1);
-          arg += L'"';
-        }
-        backslashes = 0;
-        for (; i < n && line[i] == L'"'; ++i) {
-          if (++quotes == 3) {
-            arg += L'"';
-            quotes = 0;
-          }
-        }
-        if (quotes == 2) quotes = 0;
-      } else {
-        arg += c;
-        backslashes = 0;
-      }
-    }
-    args.push_back(std::move(arg));
-  }
-  return args;
-}
 
 // File attribute bits as the system numbers them, for /XA.
 namespace StandinAttribute {
@@ -93,13 +38,6 @@ struct TStandinOptions {
 };
 
 namespace StandinArgsDetail {
-inline std::wstring AsciiUpper(std::wstring_view text) {
-  std::wstring out(text);
-  for (auto& c : out)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return out;
-}
-
 inline EStandinUsage Invalid(size_t index, const std::wstring& arg) {
   return EStandinUsage(L"Invalid Parameter #" + std::to_wstring(index) + L" : \"" + arg + L"\"");
 }
@@ -161,7 +99,7 @@ inline TStandinOptions ParseStandinOptions(const std::vector<std::wstring>& args
       continue;
     }
     inExcludedDirs = false;
-    const std::wstring upper = AsciiUpper(arg);
+    const std::wstring upper = UpperAscii(arg);
     const size_t colon = upper.find(L':');
     const std::wstring name = upper.substr(0, colon);
     const std::wstring value = colon == std::wstring::npos ? L"" : arg.substr(colon + 1);
@@ -189,7 +127,7 @@ inline TStandinOptions ParseStandinOptions(const std::vector<std::wstring>& args
       if (name == L"/MON") options.MonitorChanges = count;
       if (name == L"/MOT") options.MonitorMinutes = count;
     } else if (name == L"/XA" && hasValue && !value.empty()) {
-      for (const wchar_t letter : AsciiUpper(value)) {
+      for (const wchar_t letter : UpperAscii(value)) {
         const uint32_t bit = AttributeOf(letter);
         if (bit == 0) throw Invalid(index, arg);
         options.ExcludedAttributes |= bit;

@@ -1,4 +1,5 @@
 #include "wine-standin/StandinLog.h"
+#include "funcoes/SystemText.h"
 #include "wine-standin/StandinPaths.h"
 
 namespace {
@@ -17,17 +18,12 @@ bool IsUtf16(TStandinLogEncoding encoding) {
          encoding == TStandinLogEncoding::Utf16WithoutMark;
 }
 
-std::string Encode(const std::wstring& text, bool unicode, UINT codePage) {
-  if (text.empty()) return {};
-  if (unicode) // UTF-16LE, as wchar_t is on Windows
+// The bytes of the text in the log or on the console: UTF-16LE (as wchar_t is on Windows) or
+// the code page's.
+std::string LogBytes(const std::wstring& text, bool unicode, UINT codePage) {
+  if (unicode)
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-  const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0)
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-  return bytes;
+  return Encode(text, codePage);
 }
 } // namespace
 
@@ -47,7 +43,7 @@ void TStandinLog::ToConsole(const std::wstring& text, bool unicode) {
     WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     return;
   }
-  const std::string bytes = Encode(text, unicode, CP_OEMCP);
+  const std::string bytes = LogBytes(text, unicode, CP_OEMCP);
   WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
@@ -104,7 +100,7 @@ bool TStandinLog::Open(DWORD disposition) {
 
 bool TStandinLog::Append(const std::wstring& text) {
   if (text.empty()) return true;
-  const std::string bytes = Encode(text, IsUtf16(FModes.Encoding), LogCodePage(FModes.Encoding));
+  const std::string bytes = LogBytes(text, IsUtf16(FModes.Encoding), LogCodePage(FModes.Encoding));
   LARGE_INTEGER zero{};
   if (!SetFilePointerEx(FFile.Get(), zero, nullptr, FILE_END)) return false;
   DWORD written = 0;

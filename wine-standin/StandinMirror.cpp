@@ -1,5 +1,7 @@
 #include "wine-standin/StandinMirror.h"
+#include "funcoes/Folders.h"
 #include "funcoes/SystemText.h"
+#include "funcoes/pure/PathText.h"
 #include "wine-standin/StandinModes.h"
 #include "wine-standin/StandinPaths.h"
 #include <algorithm>
@@ -9,11 +11,6 @@ namespace {
 
 std::wstring Extended(const std::wstring& path) {
   return ExtendedLengthPath(path);
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The key under which a name is found again whatever its case, as the file system does.
@@ -39,8 +36,9 @@ TStandinTime Now() {
 std::vector<TStandinEntry> ListFolder(const std::wstring& folder, const wchar_t* operation) {
   std::vector<TStandinEntry> entries;
   WIN32_FIND_DATAW data{};
-  UniqueFind find(FindFirstFileExW(Extended(JoinPath(folder, L"*")).c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  UniqueFind find(FindFirstFileExW(Extended(JoinFolder(folder, L"*")).c_str(), FindExInfoBasic,
+                                   &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return entries; // empty root
@@ -91,7 +89,7 @@ void DeleteOneFile(const std::wstring& path) {
 int64_t RemoveTree(const std::wstring& folder) {
   int64_t removed = 0;
   for (const TStandinEntry& entry : ListFolder(folder, L"Scanning Extra Directory")) {
-    const std::wstring path = JoinPath(folder, entry.Name);
+    const std::wstring path = JoinFolder(folder, entry.Name);
     if (entry.IsFolder() && !(entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       removed += RemoveTree(path);
     } else if (entry.IsFolder()) {
@@ -150,11 +148,11 @@ bool TStandinMirror::IsSkippedFile(const TStandinEntry& entry) const {
 bool TStandinMirror::IsExcludedFolder(const std::wstring& sourcePath,
                                       const std::wstring& name) const {
   // A destination inside the source would be copied into itself.
-  if (SameText(sourcePath, FDestination)) return true;
+  if (SameFolder(sourcePath, FDestination)) return true;
   for (const std::wstring& path : FExcludedPaths)
-    if (SameText(sourcePath, path)) return true;
+    if (SameFolder(sourcePath, path)) return true;
   for (const std::wstring& excluded : FExcludedNames)
-    if (SameText(name, excluded)) return true;
+    if (SameFolder(name, excluded)) return true;
   return false;
 }
 
@@ -227,8 +225,8 @@ void TStandinMirror::MirrorFolder(const std::wstring& source, const std::wstring
     if (inSource[i]) continue;
     // A folder whose source counterpart is excluded is left alone, and so is the source
     // itself when it lies inside the destination.
-    if (entry.IsFolder() && (IsExcludedFolder(JoinPath(source, entry.Name), entry.Name) ||
-                             SameText(JoinPath(destination, entry.Name), FSource)))
+    if (entry.IsFolder() && (IsExcludedFolder(JoinFolder(source, entry.Name), entry.Name) ||
+                             SameFolder(JoinFolder(destination, entry.Name), FSource)))
       continue;
     RemoveExtra(destination, entry, totals);
   }
@@ -246,9 +244,9 @@ void TStandinMirror::MirrorFolder(const std::wstring& source, const std::wstring
 
   for (size_t i = 0; i < sourceEntries.size(); ++i) {
     const TStandinEntry& entry = sourceEntries[i];
-    const std::wstring sourcePath = JoinPath(source, entry.Name);
+    const std::wstring sourcePath = JoinFolder(source, entry.Name);
     if (!entry.IsFolder() || IsSkippedFolder(sourcePath, entry)) continue;
-    const std::wstring destinationPath = JoinPath(destination, entry.Name);
+    const std::wstring destinationPath = JoinFolder(destination, entry.Name);
     const TStandinEntry* existing = counterpart[i];
     try {
       if (existing && !existing->IsFolder()) {
@@ -285,8 +283,8 @@ void TStandinMirror::CopyOne(const std::wstring& source, const std::wstring& des
              : entry.WriteTime < existing->WriteTime ? TFileAction::Older
                                                      : TFileAction::Changed;
   }
-  const std::wstring from = JoinPath(source, entry.Name);
-  const std::wstring to = JoinPath(destination, existing ? existing->Name : entry.Name);
+  const std::wstring from = JoinFolder(source, entry.Name);
+  const std::wstring to = JoinFolder(destination, existing ? existing->Name : entry.Name);
   FLog.Write(FormatFileHead(FLog.Words(), action, size, entry.Name));
   // The first piece goes before the data; an empty file has only its closing one.
   const std::vector<std::wstring> pieces = ProgressPieces(entry.Size);
@@ -312,7 +310,7 @@ void TStandinMirror::CopyOne(const std::wstring& source, const std::wstring& des
 
 void TStandinMirror::RemoveExtra(const std::wstring& destination, const TStandinEntry& entry,
                                  TStandinTotals& totals) {
-  const std::wstring path = JoinPath(destination, entry.Name);
+  const std::wstring path = JoinFolder(destination, entry.Name);
   try {
     if (entry.IsFolder()) {
       int64_t removed = 0;
@@ -354,7 +352,7 @@ void TStandinMirror::SnapshotFolder(const std::wstring& folder, const std::wstri
     return; // documented: an unreadable folder counts as empty until it can be read
   }
   for (const TStandinEntry& entry : entries) {
-    const std::wstring path = JoinPath(folder, entry.Name);
+    const std::wstring path = JoinFolder(folder, entry.Name);
     const std::wstring name = relative.empty() ? entry.Name : relative + L"\\" + entry.Name;
     if (entry.IsFolder()) {
       if (IsSkippedFolder(path, entry)) continue;

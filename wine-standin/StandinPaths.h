@@ -17,10 +17,6 @@ inline std::wstring WithTrailingSeparator(std::wstring path) {
   return path;
 }
 
-inline std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  return WithTrailingSeparator(folder) + name;
-}
-
 // The \\?\ form of a full path, so that names beyond 260 characters still work;
 // a network path becomes \\?\UNC\server\share.
 inline std::wstring ExtendedLengthPath(const std::wstring& fullPath) {

@@ -2,6 +2,7 @@
 // stub that copies nothing. It mirrors, logs and monitors as the program expects; see README.md.
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
+#include "funcoes/pure/CommandLineArgs.h"
 #include "funcoes/pure/Exception.h"
 #include "wine-standin/StandinArgs.h"
 #include "wine-standin/StandinLog.h"
@@ -110,7 +111,7 @@ int wmain() {
   TStandinOptions options;
   TStandinModes modes;
   try {
-    options = ParseStandinOptions(SplitCommandLine(GetCommandLineW()));
+    options = ParseStandinOptions(SplitCommandLineArgs(GetCommandLineW()));
     modes = ParseStandinModes(EnvironmentText(L"REPLIMAR_STANDIN_LOG_HANDLE"),
                               EnvironmentText(L"REPLIMAR_STANDIN_LOG_ENCODING"),
                               EnvironmentText(L"REPLIMAR_STANDIN_EXIT"), options.Unicode);

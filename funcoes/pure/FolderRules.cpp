@@ -1,5 +1,6 @@
 #include "funcoes/pure/FolderRules.h"
 #include "funcoes/pure/Exception.h"
+#include "funcoes/pure/PathText.h"
 #include <vector>
 
 std::wstring FolderParentPart(const std::wstring& name) {
@@ -13,17 +14,9 @@ std::wstring ExecutableFolder(const std::wstring& exePath) {
 }
 
 std::wstring DriveRootOf(const std::wstring& folder) {
-  if (folder.size() >= 2 && folder[1] == L':') return folder.substr(0, 2) + L'\\';
-  if (folder.rfind(L"\\\\", 0) == 0) {
-    const size_t server = folder.find(L'\\', 2);
-    if (server == std::wstring::npos || server == 2) return {};
-    // "\\server\" and "\\server\\x" name no share.
-    if (server + 1 == folder.size()) return {};
-    const size_t share = folder.find(L'\\', server + 1);
-    if (share == server + 1) return {};
-    return (share == std::wstring::npos ? folder : folder.substr(0, share)) + L'\\';
-  }
-  return {};
+  // "\\server\" and "\\server\\x" name no share.
+  const TPathRoot root = ParsePathRoot(folder);
+  return root.NamesVolume() ? folder.substr(0, root.Length) + L'\\' : std::wstring();
 }
 
 // Walks up first and creates from the top down, as a recursion on the parent part would, but

@@ -1,11 +1,5 @@
 #include "funcoes/pure/ProcessName.h"
-
-std::wstring UpperAscii(const std::wstring& text) {
-  std::wstring upper = text;
-  for (wchar_t& c : upper)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return upper;
-}
+#include "funcoes/pure/AsciiCase.h"
 
 std::wstring ExecutableFilePart(const std::wstring& exeText) {
   const auto separator = exeText.find_last_of(L"\\:");

@@ -2,9 +2,6 @@
 // How the process terminator matches a process entry's executable text against a name.
 #include <string>
 
-// The text with the ASCII letters a to z upper-cased; every other code unit as it is.
-std::wstring UpperAscii(const std::wstring& text);
-
 // The part after the last "\" or ":"; the whole text when it has neither.
 std::wstring ExecutableFilePart(const std::wstring& exeText);
 

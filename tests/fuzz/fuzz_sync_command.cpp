@@ -1,6 +1,6 @@
 // No folder text can leave its quotes: the command either splits back into exactly the
 // intended arguments or the folder is refused by IsQuotableFolder.
-#include "ui/pure/CommandLineArgs.h"
+#include "funcoes/pure/CommandLineArgs.h"
 #include "ui/pure/SyncCommand.h"
 #include "tests/SyncIntendedArgs.h"
 #include "tests/fuzz/FuzzText.h"

@@ -34,11 +34,6 @@ TEST(PathRows, NetworkPathsStartAtTheShareRoot) {
   EXPECT_EQ(rows[1].Path, L"\\\\server\\share\\media");
 }
 
-TEST(JoinFolder, NeverDoublesTheSeparator) {
-  EXPECT_EQ(JoinFolder(L"C:\\", L"A"), L"C:\\A");
-  EXPECT_EQ(JoinFolder(L"C:\\A", L"B"), L"C:\\A\\B");
-}
-
 TEST(SplitMask, KeepsEveryPieceAsWritten) {
   const auto pieces = SplitMask(L"*.MBD; *.TXT;*.MP2");
   EXPECT_EQ(pieces, (std::vector<std::wstring>{L"*.MBD", L" *.TXT", L"*.MP2"}));

@@ -1,5 +1,6 @@
 // The pure parts of the mirroring tool's stand-in: command line, options, paths, log text and
 // change counting. No <windows.h> here.
+#include "funcoes/pure/CommandLineArgs.h"
 #include "wine-standin/StandinArgs.h"
 #include "wine-standin/StandinLogText.h"
 #include "wine-standin/StandinPaths.h"
@@ -28,40 +29,8 @@ std::string Narrow(const std::wstring& text) {
 
 } // namespace
 
-TEST(StandinArgs, SplitsLikeCommandLineToArgvW) {
-  struct TCase {
-    const wchar_t* line;
-    TArgs expected;
-  };
-  const TCase cases[] = {
-      {L"robocopy \"C:\\src\" \"C:\\dst\" /MIR", {L"robocopy", L"C:\\src", L"C:\\dst", L"/MIR"}},
-      // The program name ends at its closing quote; no escapes there.
-      {L"\"C:\\Program Files\\x\\\" a", {L"C:\\Program Files\\x\\", L"a"}},
-      {L"\"C:\\a b\\x.exe\"rest y", {L"C:\\a b\\x.exe", L"rest", L"y"}},
-      // Quotes in the middle of an argument only switch quoting.
-      {L"x /LOG:\"C:\\Users\\A B\\log.txt\"", {L"x", L"/LOG:C:\\Users\\A B\\log.txt"}},
-      // Backslashes are literal unless a quote follows them.
-      {L"x a\\\\b \\\\server\\share", {L"x", L"a\\\\b", L"\\\\server\\share"}},
-      {L"x a\\\\\\\"b", {L"x", L"a\\\"b"}},     // 2n+1 backslashes: n and a literal quote
-      {L"x \"a\\\\\" b", {L"x", L"a\\", L"b"}}, // 2n backslashes: n, and the quote closes
-      {L"x \"C:\\\" b", {L"x", L"C:\" b"}},     // the classic trap of a quoted root
-      // Consecutive quotes: "" inside quotes is a literal quote that ends quoting.
-      {L"x \"a\"\"b\" c", {L"x", L"a\"b c"}},
-      {L"x \"\"\"\" y", {L"x", L"\" y"}},
-      {L"x a\"\"b", {L"x", L"ab"}},
-      {L"x \"\"\"a\"\"\"", {L"x", L"\"a\""}},
-      {L"x \"\" \"\"", {L"x", L"", L""}},
-      {L"x \"a b", {L"x", L"a b"}},
-      {L"x\t a  \t b  ", {L"x", L"a", L"b"}},
-      {L"x \"C:\\Dados ção\\😀\"", {L"x", L"C:\\Dados ção\\😀"}},
-      {L"", {L""}},
-  };
-  for (const TCase& c : cases)
-    EXPECT_EQ(SplitCommandLine(c.line), c.expected) << Narrow(c.line);
-}
-
 TEST(StandinArgs, ReadsTheProgramsMirrorCommand) {
-  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(kMirrorCommand));
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLineArgs(kMirrorCommand));
   EXPECT_EQ(options.Source, L"C:\\Dados ção\\Origem");
   EXPECT_EQ(options.Destination, L"D:\\Cópia 😀");
   EXPECT_EQ(options.ExcludedDirs, (TArgs{L"C:\\Dados ção\\Origem\\$RECYCLE.BIN",
@@ -79,7 +48,7 @@ TEST(StandinArgs, ReadsTheProgramsMirrorCommand) {
 }
 
 TEST(StandinArgs, DriveRootsAndLowerCaseSwitches) {
-  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLineArgs(
       L"robocopy \"C:\" \"D:\" /mir /xa:h /xd \"C:\\$RECYCLE.BIN\" temp /log:c:\\l.txt /mon:3"));
   EXPECT_EQ(options.Source, L"C:");
   EXPECT_EQ(options.Destination, L"D:");
@@ -93,10 +62,10 @@ TEST(StandinArgs, DriveRootsAndLowerCaseSwitches) {
 }
 
 TEST(StandinArgs, WithoutMonitorSwitchesThereIsOnePass) {
-  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(L"robocopy a b /MIR"));
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLineArgs(L"robocopy a b /MIR"));
   EXPECT_FALSE(options.Monitors());
-  EXPECT_EQ(ParseStandinOptions(SplitCommandLine(L"robocopy a b /MIR /MOT:1")).ChangesToWaitFor(),
-            1);
+  EXPECT_EQ(
+      ParseStandinOptions(SplitCommandLineArgs(L"robocopy a b /MIR /MOT:1")).ChangesToWaitFor(), 1);
 }
 
 TEST(StandinArgs, RejectsWhatItCannotFollow) {
@@ -121,7 +90,7 @@ TEST(StandinArgs, RejectsWhatItCannotFollow) {
   };
   for (const TCase& c : cases) {
     try {
-      ParseStandinOptions(SplitCommandLine(c.line));
+      ParseStandinOptions(SplitCommandLineArgs(c.line));
       ADD_FAILURE() << "accepted: " << Narrow(c.line);
     } catch (const EStandinUsage& error) {
       EXPECT_EQ(error.Message(), c.message) << Narrow(c.line);
@@ -149,8 +118,6 @@ TEST(StandinPaths, FolderForms) {
   };
   for (const auto& [given, expected] : trims)
     EXPECT_EQ(TrimTrailingSeparators(given), expected);
-  EXPECT_EQ(JoinPath(L"C:\\", L"a"), L"C:\\a");
-  EXPECT_EQ(JoinPath(L"C:\\x", L"a"), L"C:\\x\\a");
   EXPECT_EQ(ExtendedLengthPath(L"C:\\x"), L"\\\\?\\C:\\x");
   EXPECT_EQ(ExtendedLengthPath(L"\\\\?\\C:\\x"), L"\\\\?\\C:\\x");
   EXPECT_EQ(ExtendedLengthPath(L"\\\\srv\\share\\x"), L"\\\\?\\UNC\\srv\\share\\x");
@@ -180,7 +147,7 @@ TEST(StandinLogText, LinesLookLikeTheToolsOwn) {
 
 TEST(StandinLogText, OnlyProgressPiecesCarryThePercentSign) {
   // The program counts log lines with "%" as files done.
-  const TStandinOptions options = ParseStandinOptions(SplitCommandLine(kMirrorCommand));
+  const TStandinOptions options = ParseStandinOptions(SplitCommandLineArgs(kMirrorCommand));
   TStandinTotals totals;
   totals.Files = {100, 99, 1, 0, 3};
   const std::wstring texts[] = {

@@ -1,12 +1,9 @@
-#include "ui/pure/CommandLineArgs.h"
+#include "funcoes/pure/CommandLineArgs.h"
 #include "ui/pure/SyncCommand.h"
 #include "tests/SyncIntendedArgs.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -200,55 +197,3 @@ TEST(SyncCommand, NameCaseFolding) {
     EXPECT_EQ(static_cast<uint32_t>(FoldNameCase(c.in)), static_cast<uint32_t>(c.out))
         << static_cast<uint32_t>(c.in);
 }
-
-// Documented examples of how Windows programs split a command line.
-const struct {
-  std::wstring line;
-  std::vector<std::wstring> args;
-} kSplitCases[] = {
-    {L"p \"abc\" d e", {L"p", L"abc", L"d", L"e"}},
-    {L"p a\\\\b d\"e f\"g h", {L"p", L"a\\\\b", L"de fg", L"h"}},
-    {L"p a\\\\\\\"b c d", {L"p", L"a\\\"b", L"c", L"d"}},
-    {L"p a\\\\\\\\\"b c\" d e", {L"p", L"a\\\\b c", L"d", L"e"}},
-    {L"p a\"b\"\" c d", {L"p", L"ab\" c d"}},
-    {L"p \"\" \"\"", {L"p", L"", L""}},
-    {L"p \t x\ty  ", {L"p", L"x", L"y"}},
-    {L"\"C:\\Program Files\\t.exe\" /LOG:\"C:\\a b\\l.txt\"",
-     {L"C:\\Program Files\\t.exe", L"/LOG:C:\\a b\\l.txt"}},
-    {L"\"C:\\Dir\\\" x", {L"C:\\Dir\\", L"x"}},
-    {std::wstring(L"p a\0b", 5), {L"p", L"a"}},
-};
-
-TEST(CommandLineArgs, SplitsLikeWindowsPrograms) {
-  for (const auto& c : kSplitCases)
-    EXPECT_EQ(SplitCommandLineArgs(c.line), c.args) << std::string(c.line.begin(), c.line.end());
-}
-
-#ifdef _WIN32
-// Under Windows (or Wine) the splitter is checked against the system's own.
-TEST(CommandLineArgs, AgreesWithCommandLineToArgvW) {
-  using TCommandLineToArgvW = LPWSTR*(WINAPI*)(LPCWSTR, int*);
-  HMODULE shell = LoadLibraryW(L"shell32.dll");
-  ASSERT_NE(shell, nullptr);
-  const auto toArgv = reinterpret_cast<TCommandLineToArgvW>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
-  ASSERT_NE(toArgv, nullptr);
-  std::vector<std::wstring> lines;
-  for (const auto& c : kSplitCases)
-    if (c.line.find(L'\0') == std::wstring::npos && c.line.find(L"\"\"") == std::wstring::npos)
-      lines.push_back(c.line);
-  lines.push_back(BuildSyncCommand(L"C:", L"\\\\server\\share", kLog));
-  lines.push_back(BuildSyncCommand(L"C:\\A", L"\\\\server\\share\\", kLog));
-  lines.push_back(BuildSyncProcessCommandLine(L"C:\\Windows\\System32\\robocopy.exe",
-                                              L"C:\\Pasta com espa\u00e7os", L"D:", kLog));
-  for (const std::wstring& line : lines) {
-    int count = 0;
-    LPWSTR* argv = toArgv(line.c_str(), &count);
-    ASSERT_NE(argv, nullptr);
-    const std::vector<std::wstring> system(argv, argv + count);
-    LocalFree(argv);
-    EXPECT_EQ(SplitCommandLineArgs(line), system);
-  }
-  FreeLibrary(shell);
-}
-#endif

@@ -3,9 +3,7 @@
 // never ends by itself.
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
-#include "wine-standin/StandinArgs.h"
 #include <windows.h>
-#include <shellapi.h>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cwchar>
@@ -509,32 +507,6 @@ TEST_F(StandinMirror, BadArgumentsEndWith16AndTouchNothing) {
   const auto console = ReadShared(FConsolePath);
   ASSERT_TRUE(console.has_value());
   EXPECT_NE(console->find("ERROR : Invalid Parameter #4 : \"/LOG:\""), std::string::npos);
-}
-
-// The stand-in reads its command line itself; it must split it as the system does.
-TEST(StandinArgsOnWindows, SplitsAsCommandLineToArgvW) {
-  const wchar_t* lines[] = {
-      // One line split in two: the parentheses say so to the compiler.
-      (L"robocopy \"C:\\Dados ção\" \"D:\" /MIR /XD \"C:\\Dados ção\\$RECYCLE.BIN\" "
-       L"/LOG:\"C:\\a b\\l.txt\""),
-      L"\"C:\\a b\\x.exe\"rest y",
-      L"x \"a\"\"b\" c",
-      L"x \"\"\"a\"\"\"",
-      L"x \"\" \"\"",
-      L"x a\\\\\\\"b \\\\srv\\s",
-      L"x \"C:\\\" b",
-      L"x \"a b",
-      L"  x y",
-      L"x\t\"😀\"\t",
-  };
-  for (const wchar_t* line : lines) {
-    int count = 0;
-    wchar_t** argv = CommandLineToArgvW(line, &count);
-    ASSERT_NE(argv, nullptr);
-    const std::vector<std::wstring> expected(argv, argv + count);
-    LocalFree(argv);
-    EXPECT_EQ(SplitCommandLine(line), expected) << ToUtf8(line);
-  }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // against the whole-log read with the same decoder, for a single-byte, a double-byte and the
 // UTF-8 code page: characters split between passes and at the follower's slice boundary.
 #include "fuzz/FollowerFuzz.h"
+#include "funcoes/SystemText.h"
 #include "ui/SyncTool.h"
 #include "ui/pure/LogFollower.h"
 #include "ui/pure/LogText.h"
@@ -34,16 +35,6 @@ std::string Hex(const std::wstring& units) {
   return text;
 }
 
-std::string Encode(UINT codePage, const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
-
 class SystemDecoder : public ::testing::TestWithParam<UINT> {
 protected:
   void SetUp() override {
@@ -56,7 +47,7 @@ protected:
     const size_t length = random() % 300;
     for (size_t i = 0; i < length; ++i)
       text += alphabet[random() % alphabet.size()];
-    std::string bytes = Encode(GetParam(), text);
+    std::string bytes = Encode(text, GetParam());
     if (GetParam() == CP_UTF8 && random() % 4 == 0) bytes += "\xF0\x9F\x98\x80"; // 4 bytes
     if (random() % 5 == 0) bytes.insert(random() % (bytes.size() + 1), 1, char(random() & 0xFF));
     return bytes;
@@ -67,10 +58,10 @@ protected:
 // shows what the whole-log read shows, never two halves of one character.
 TEST_P(SystemDecoder, ACharacterSplitBetweenTwoPassesIsShownWhole) {
   const TAnsiDecoder decoder = CodePageDecoder(GetParam());
-  const std::string log = Encode(GetParam(), L"c\u00f3pia 50%\r\nfim \u00e9\u00e7\u65e5\u20ac");
+  const std::string log = Encode(L"c\u00f3pia 50%\r\nfim \u00e9\u00e7\u65e5\u20ac", GetParam());
   const TLogSummary whole = SummarizeLog(log, decoder);
   // What the code page holds of the text (best-fit letters where it lacks some).
-  ASSERT_EQ(whole.LastLine, decoder.Decode(Encode(GetParam(), L"fim \u00e9\u00e7\u65e5\u20ac")));
+  ASSERT_EQ(whole.LastLine, decoder.Decode(Encode(L"fim \u00e9\u00e7\u65e5\u20ac", GetParam())));
   for (size_t cut = 0; cut <= log.size(); ++cut) {
     TLogFollower follower(decoder);
     follower.Feed(log.substr(0, cut));
@@ -83,7 +74,7 @@ TEST_P(SystemDecoder, ACharacterSplitBetweenTwoPassesIsShownWhole) {
 
 TEST_P(SystemDecoder, ACharacterAcrossTheSliceBoundaryIsShownWhole) {
   const TAnsiDecoder decoder = CodePageDecoder(GetParam());
-  const std::string character = Encode(GetParam(), L"\u00e9");
+  const std::string character = Encode(L"\u00e9", GetParam());
   for (size_t before = 64 * 1024 - 3; before <= 64 * 1024; ++before) {
     const std::string log = std::string(before, 'x') + character + "\r\nok";
     TLogFollower follower(decoder);
@@ -117,7 +108,7 @@ TEST_P(SystemDecoder, RandomLogsInRandomPiecesMatchTheWholeLogRead) {
 TEST_P(SystemDecoder, FuzzBodyHoldsOnRandomInputs) {
   const TAnsiDecoder decoder = CodePageDecoder(GetParam());
   std::mt19937 random(GetParam() * 7 + 1);
-  const std::string sample = Encode(GetParam(), L"\u00e9\u65e5\u20ac%\r\n");
+  const std::string sample = Encode(L"\u00e9\u65e5\u20ac%\r\n", GetParam());
   for (int round = 0; round < 2000; ++round) {
     std::vector<uint8_t> input(random() % 400);
     for (uint8_t& byte : input)

@@ -1,4 +1,5 @@
 #include "ui/pure/SyncCommand.h"
+#include "funcoes/pure/PathText.h"
 #include <cstdint>
 
 namespace {
@@ -63,15 +64,12 @@ bool IsQuotableFolder(const std::wstring& folder) {
 }
 
 bool IsAbsoluteFolder(const std::wstring& folder) {
-  if (IsBareDrive(folder)) return true;
-  if (folder.size() >= 3 && IsBareDrive(folder.substr(0, 2))) return folder[2] == L'\\';
-  // "\\server\share": a server name, then a share name, neither empty.
-  if (folder.compare(0, 2, L"\\\\") != 0) return false;
-  const size_t serverEnd = folder.find(L'\\', 2);
-  if (serverEnd == std::wstring::npos || serverEnd == 2) return false;
-  const std::wstring server = folder.substr(2, serverEnd - 2);
-  if (server == L"?" || server == L".") return false;
-  return serverEnd + 1 < folder.size() && folder[serverEnd + 1] != L'\\';
+  const TPathRoot root = ParsePathRoot(folder);
+  if (root.Kind == TPathRootKind::Drive)
+    return IsAsciiLetter(folder[0]) && (folder.size() == 2 || folder[2] == L'\\');
+  // "\\server\share": a server name, then a share name, neither empty; "\\?\" and "\\.\" are
+  // device forms.
+  return root.NamesVolume() && root.Server != L"?" && root.Server != L".";
 }
 
 std::wstring SyncFolderArgument(const std::wstring& folder) {

@@ -2,16 +2,11 @@
 #include <algorithm>
 
 namespace {
-// Length of the root part: "C:\" (3), "C:" (2), "\\server\share" (up to the 4th "\").
+// Length of the root row's part: "C:\" (3), "C:" (2), "\\server\share" (up to the 4th "\").
 size_t RootLength(const std::wstring& path) {
-  if (path.size() >= 2 && path[1] == L':') return path.size() >= 3 && path[2] == L'\\' ? 3 : 2;
-  if (path.rfind(L"\\\\", 0) == 0) {
-    size_t slash = path.find(L'\\', 2);
-    if (slash == std::wstring::npos) return path.size();
-    slash = path.find(L'\\', slash + 1);
-    return slash == std::wstring::npos ? path.size() : slash;
-  }
-  return path.rfind(L"\\", 0) == 0 ? 1 : 0;
+  const TPathRoot root = ParsePathRoot(path);
+  if (root.Kind == TPathRootKind::Drive && path.size() >= 3 && path[2] == L'\\') return 3;
+  return root.Length;
 }
 } // namespace
 
@@ -37,12 +32,6 @@ std::vector<TPathRow> PathRows(const std::wstring& directory) {
     start = end;
   }
   return rows;
-}
-
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  if (folder.back() == L'\\') return folder + name;
-  return folder + L'\\' + name;
 }
 
 int CountBackslashes(const std::wstring& text) {

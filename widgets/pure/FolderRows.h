@@ -1,6 +1,7 @@
 #pragma once
-// Path rules of the folder and file lists: the rows on the way down to a folder, joining a
-// name to a folder, and the file mask.
+// Path rules of the folder and file lists: the rows on the way down to a folder, and the file
+// mask (a name is joined to a folder by JoinFolder).
+#include "funcoes/pure/PathText.h"
 #include <string>
 #include <vector>
 
@@ -12,8 +13,6 @@ struct TPathRow {
 // The drive root (or \\server\share root) and one row per folder down to directory itself.
 // directory is a full path as the system reports a current folder.
 std::vector<TPathRow> PathRows(const std::wstring& directory);
-// folder + "\" + name, without doubling the "\" after a drive root.
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name);
 // Number of "\" in the text (the subfolder rows' indentation step count).
 int CountBackslashes(const std::wstring& text);
 // The mask split at every ";"; each piece kept exactly as written (blanks included).

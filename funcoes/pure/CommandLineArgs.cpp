@@ -1,4 +1,4 @@
-#include "ui/pure/CommandLineArgs.h"
+#include "funcoes/pure/CommandLineArgs.h"
 
 namespace {
 
@@ -14,7 +14,6 @@ std::vector<std::wstring> SplitCommandLineArgs(std::wstring_view commandLine) {
   size_t i = 0;
   const size_t n = line.size();
 
-  // The program: no escapes, so a path such as "C:\Tools\" keeps its "\".
   std::wstring program;
   if (i < n && line[i] == L'"') {
     ++i;
@@ -32,33 +31,33 @@ std::vector<std::wstring> SplitCommandLineArgs(std::wstring_view commandLine) {
       ++i;
     if (i >= n) break;
     std::wstring arg;
-    bool quoted = false;
-    while (i < n && (quoted || !IsBlank(line[i]))) {
-      if (line[i] == L'\\') {
-        size_t count = 0;
-        while (i < n && line[i] == L'\\') {
-          ++count;
-          ++i;
+    int quotes = 0; // 1 while inside quotes
+    size_t backslashes = 0;
+    while (i < n && !(IsBlank(line[i]) && quotes == 0)) {
+      const wchar_t c = line[i++];
+      if (c == L'\\') {
+        arg += c;
+        ++backslashes;
+      } else if (c == L'"') {
+        if (backslashes % 2 == 0) {
+          arg.resize(arg.size() - backslashes / 2);
+          ++quotes;
+        } else {
+          arg.resize(arg.size() - backslashes / 2 - 1);
+          arg += L'"';
         }
-        if (i < n && line[i] == L'"') {
-          arg.append(count / 2, L'\\');
-          if (count % 2) {
-            arg.push_back(L'"');
-            ++i;
+        backslashes = 0;
+        // Counting on from the quote just read (and the opening one, if any).
+        for (; i < n && line[i] == L'"'; ++i) {
+          if (++quotes == 3) {
+            arg += L'"';
+            quotes = 0;
           }
-        } else {
-          arg.append(count, L'\\');
         }
-      } else if (line[i] == L'"') {
-        if (quoted && i + 1 < n && line[i + 1] == L'"') {
-          arg.push_back(L'"');
-          i += 2;
-        } else {
-          quoted = !quoted;
-          ++i;
-        }
+        if (quotes == 2) quotes = 0;
       } else {
-        arg.push_back(line[i++]);
+        arg += c;
+        backslashes = 0;
       }
     }
     args.push_back(std::move(arg));
