@@ -1,4 +1,5 @@
 #include "funcoes/SystemText.h"
+#include <string_view>
 
 std::wstring SysErrorMessage(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -22,4 +23,52 @@ std::string Encode(const std::wstring& text, UINT codePage) {
   WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
                       nullptr, nullptr);
   return bytes;
+}
+
+TAnsiDecoder CodePageDecoder(UINT codePage) {
+  TAnsiDecoder decoder;
+  decoder.Decode = [codePage](std::string_view bytes) {
+    std::wstring text;
+    if (bytes.empty()) return text;
+    const int size =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    text.resize(static_cast<size_t>(size));
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        size);
+    return text;
+  };
+  const UINT actual = codePage == CP_ACP ? GetACP() : codePage;
+  CPINFO info{};
+  if (actual == CP_UTF8) {
+    // The lead-byte test says nothing about UTF-8: a character split between two reads would
+    // become two replacement characters.
+    decoder.IncompleteTail = [](std::string_view bytes) { return Utf8HeldBackTail(bytes); };
+  } else if (GetCPInfo(actual, &info) && info.MaxCharSize > 1) {
+    decoder.IncompleteTail = [actual](std::string_view bytes) -> size_t {
+      // A lead byte of a double-byte code page whose trail byte has not arrived yet.
+      size_t i = 0;
+      while (i < bytes.size()) {
+        if (IsDBCSLeadByteEx(actual, static_cast<BYTE>(bytes[i]))) {
+          if (i + 1 >= bytes.size()) return 1;
+          i += 2;
+        } else {
+          ++i;
+        }
+      }
+      return 0;
+    };
+  }
+  return decoder;
+}
+
+const TAnsiDecoder& SystemAnsiDecoder() {
+  static const TAnsiDecoder decoder = CodePageDecoder(CP_ACP);
+  return decoder;
+}
+
+std::wstring OemToDisplay(const std::wstring& line) {
+  if (line.empty()) return line;
+  std::string ansi = Encode(line, CP_ACP);
+  OemToCharBuffA(ansi.data(), ansi.data(), static_cast<DWORD>(ansi.size()));
+  return SystemAnsiDecoder().Decode(ansi);
 }

@@ -1,7 +1,7 @@
 #include "ui/LogReader.h"
+#include "funcoes/Files.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
-#include "ui/SyncTool.h"
 #include <windows.h>
 #include <algorithm>
 

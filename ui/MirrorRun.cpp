@@ -1,5 +1,6 @@
 // The mirror run: "Sincronizar Agora" starts the mirroring tool and follows its log on the
 // window's thread until "Interromper" or a close request sets FStopSync.
+#include "funcoes/Files.h"
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"

@@ -2,7 +2,7 @@
 // Code pages for the tests and fuzz targets of the log reader, standing in for the system's
 // ANSI code page: Latin-1 (single-byte), a small double-byte code page, and UTF-8 (65001) by the
 // pure decoder. The Win32 tests use the shipped decoder (CodePageDecoder) as well.
-#include "ui/pure/LogText.h"
+#include "funcoes/pure/TextDecoder.h"
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -2,9 +2,10 @@
 // rewritten in place (noticed in its first and last bytes read; the middle is the stated
 // limit), and a deleted log whose deletion is pending.
 #include "WinTestSupport.h"
+#include "funcoes/Files.h"
 #include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
 #include "ui/LogReader.h"
-#include "ui/SyncTool.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>

@@ -1,9 +1,9 @@
-// The log follower with the decoder the program ships (MultiByteToWideChar of a code page)
-// against the whole-log read with the same decoder, for a single-byte, a double-byte and the
-// UTF-8 code page: characters split between passes and at the follower's slice boundary.
+// The code-page decoders and the display conversion of the log's last line. The log follower
+// with the decoder the program ships (MultiByteToWideChar of a code page) against the whole-log
+// read with the same decoder, for a single-byte, a double-byte and the UTF-8 code page:
+// characters split between passes and at the follower's slice boundary.
 #include "fuzz/FollowerFuzz.h"
 #include "funcoes/SystemText.h"
-#include "ui/SyncTool.h"
 #include "ui/pure/LogFollower.h"
 #include "ui/pure/LogText.h"
 #include <windows.h>
@@ -125,5 +125,70 @@ INSTANTIATE_TEST_SUITE_P(CodePages, SystemDecoder, ::testing::Values(1252u, 932u
                          [](const ::testing::TestParamInfo<UINT>& info) {
                            return "cp" + std::to_string(info.param);
                          });
+
+// The display conversion of the last line.
+
+// The text through the ANSI code page, and back.
+std::wstring ThroughAnsi(const std::wstring& text) {
+  char bytes[64] = {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes,
+                                    64, nullptr, nullptr);
+  wchar_t back[64] = {};
+  const int m = MultiByteToWideChar(CP_ACP, 0, bytes, n, back, 64);
+  return std::wstring(back, static_cast<size_t>(m));
+}
+
+// What the display conversion must give, worked out without OemToCharBuffA: the text's ANSI
+// bytes read as OEM text, then shown through the ANSI code page.
+std::wstring ExpectedDisplay(const std::wstring& text) {
+  char bytes[64] = {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes,
+                                    64, nullptr, nullptr);
+  wchar_t oem[64] = {};
+  const int m = MultiByteToWideChar(CP_OEMCP, 0, bytes, n, oem, 64);
+  return ThroughAnsi(std::wstring(oem, static_cast<size_t>(m)));
+}
+
+TEST(SyncOemToDisplay, TreatsTheAnsiBytesAsOemText) {
+  std::printf("[ figure ] ANSI code page %u, OEM code page %u\n", GetACP(), GetOEMCP());
+  const std::wstring expected = ExpectedDisplay(L"\u00e9");
+  ASSERT_EQ(expected.size(), 1u);
+  EXPECT_EQ(OemToDisplay(L"\u00e9"), expected);
+  if (GetACP() != GetOEMCP()) {
+    EXPECT_NE(OemToDisplay(L"\u00e9"), L"\u00e9");
+  }
+  if (GetACP() == 1252 && GetOEMCP() == 850) {
+    EXPECT_EQ(OemToDisplay(L"\u00e9"), L"\u00da");
+  }
+  if (GetACP() == 1252 && GetOEMCP() == 437) {
+    // 0xE9 is a Greek capital theta in 437, which 1252 lacks: its stand-in shows.
+    EXPECT_EQ(OemToDisplay(L"\u00e9"), ThroughAnsi(L"\u0398"));
+  }
+  // Within a line, each character is translated on its own.
+  EXPECT_EQ(OemToDisplay(L"  100%  Fotos \u00e9 x"), L"  100%  Fotos " + expected + L" x");
+}
+
+TEST(SyncOemToDisplay, LeavesAsciiAndEmptyLinesAlone) {
+  EXPECT_EQ(OemToDisplay(L""), L"");
+  const std::wstring ascii = L"\t  12.5%\t\tNew File  \t\t  1.2 m\tC:\\x\\a b.mp4";
+  EXPECT_EQ(OemToDisplay(ascii), ascii);
+}
+
+TEST(SyncOemToDisplay, ACharacterTheAnsiPageLacksShowsItsReplacement) {
+  // A check mark has no place in the ANSI code page: its best-fit or default character is
+  // what is translated.
+  ASSERT_NE(ThroughAnsi(L"\u2713"), L"\u2713");
+  EXPECT_EQ(OemToDisplay(L"a\u2713b"), ExpectedDisplay(L"a\u2713b"));
+  EXPECT_EQ(OemToDisplay(L"\u00c0\u00e7\u00e3o\u00fc"),
+            ExpectedDisplay(L"\u00c0\u00e7\u00e3o\u00fc"));
+}
+
+TEST(SyncAnsiDecoder, DecodesInTheAnsiCodePage) {
+  char ansi = 0;
+  ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"\u00e9", 1, &ansi, 1, nullptr, nullptr), 1);
+  const std::string bytes = std::string("caf") + ansi + "\r\n";
+  EXPECT_EQ(SystemAnsiDecoder().Decode(bytes), L"caf\u00e9\r\n");
+  EXPECT_EQ(SystemAnsiDecoder().Decode(""), L"");
+}
 
 } // namespace
