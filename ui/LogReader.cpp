@@ -5,17 +5,12 @@
 #include <windows.h>
 #include <algorithm>
 
-namespace {
-constexpr size_t kHeadSize = 4096, kTailSize = 4096;
-
-// Nothing when the system cannot say which file it is.
-[[maybe_unused]] std::optional<TLogIdentity> IdentityOf(HANDLE file) {
+std::optional<TLogIdentity> TLogReader::IdentityOf(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
   return TLogIdentity{info.dwVolumeSerialNumber,
                       (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
-} // namespace
 
 TLogReader::TLogReader(std::wstring path)
     : FPath(std::move(path)), FFollower(SystemAnsiDecoder()) {}
@@ -30,8 +25,7 @@ void TLogReader::Restart() {
 UniqueFileHandle TLogReader::Open(DWORD& error) {
   error = ERROR_SUCCESS;
   if (!FileExists(FPath)) {
-    FDeleted = false;
-    FDeletedIdentity.reset();
+    FDeleted.reset();
     return {};
   }
   UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -44,30 +38,28 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
     return {};
   }
   if (FDeleted) {
+    TFileAtLogName now{IdentityOf(file.Get())};
     LARGE_INTEGER size{};
-    if (FDeletedIdentity && IdentityOf(file.Get()) == FDeletedIdentity &&
-        GetFileSizeEx(file.Get(), &size) && size.QuadPart >= FDeletedSize &&
-        ReadAt(file.Get(), 0, static_cast<int64_t>(FDeletedHead.size())) == FDeletedHead)
-      return {};
-    FDeleted = false; // another file has taken the name
-    FDeletedIdentity.reset();
-    FDeletedHead.clear();
+    if (GetFileSizeEx(file.Get(), &size)) now.Size = size.QuadPart;
+    now.Head = ReadAt(file.Get(), 0, static_cast<int64_t>(FDeleted->Head.size()));
+    if (IsLingeringDeletedLog(*FDeleted, now)) return {};
+    FDeleted.reset(); // another file has taken the name
   }
   return file;
 }
 
 void TLogReader::Deleted() {
-  FDeleted = true;
-  FDeletedIdentity.reset();
+  TDeletedLog deleted;
   UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (file && GetFileSizeEx(file.Get(), &size)) {
-    FDeletedIdentity = IdentityOf(file.Get());
-    FDeletedSize = size.QuadPart;
-    FDeletedHead = ReadAt(file.Get(), 0, static_cast<int64_t>(kHeadSize));
+    deleted.Identity = IdentityOf(file.Get());
+    deleted.Size = size.QuadPart;
+    deleted.Head = ReadAt(file.Get(), 0, static_cast<int64_t>(kHeadSize));
   }
+  FDeleted = std::move(deleted);
   Restart();
 }
 
@@ -77,48 +69,4 @@ int64_t TLogReader::CurrentSize() {
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.Get(), &size)) return 0;
   return size.QuadPart;
-}
-
-std::optional<TLogSummary> TLogReader::Pass() {
-#ifdef REPLIMAR_WHOLE_LOG_READER
-  // Benchmark baseline only (bench/, ReplimarKORVELL-wholelog): every pass reads the whole log.
-  if (!FileExists(FPath)) return std::nullopt;
-  return SummarizeLog(ReadWholeFile(FPath), SystemAnsiDecoder());
-#else
-  DWORD error = ERROR_SUCCESS;
-  const UniqueFileHandle file = Open(error);
-  if (error != ERROR_SUCCESS)
-    throw EFOpenError(L"Cannot open file \"" + FPath + L"\". " + SysErrorMessage(error));
-  if (!file) {
-    Restart();
-    return std::nullopt;
-  }
-  LARGE_INTEGER sizeNow{};
-  if (!GetFileSizeEx(file.Get(), &sizeNow)) {
-    const DWORD failure = GetLastError();
-    throw EInOutError(L"Cannot read file \"" + FPath + L"\". " + SysErrorMessage(failure));
-  }
-  const int64_t size = sizeNow.QuadPart;
-  const int64_t seen = FFollower.BytesSeen();
-
-  TLogResumeFacts facts{FIdentity, IdentityOf(file.Get()), size, seen};
-  if (facts.Before && facts.Now && *facts.Before == *facts.Now && size >= seen) {
-    if (!FHead.empty())
-      facts.HeadSame = ReadAt(file.Get(), 0, static_cast<int64_t>(FHead.size())) == FHead;
-    if (facts.HeadSame && !FTail.empty() && seen > static_cast<int64_t>(FHead.size()))
-      facts.TailSame = ReadAt(file.Get(), seen - static_cast<int64_t>(FTail.size()),
-                              static_cast<int64_t>(FTail.size())) == FTail;
-  }
-  if (MustRereadLog(facts)) Restart();
-  FIdentity = facts.Now; // unknown: the next pass reads from the start again
-
-  const std::string appended =
-      ReadAt(file.Get(), FFollower.BytesSeen(), size - FFollower.BytesSeen());
-  if (FHead.size() < kHeadSize)
-    FHead.append(appended, 0, std::min(appended.size(), kHeadSize - FHead.size()));
-  FTail += appended.size() >= kTailSize ? appended.substr(appended.size() - kTailSize) : appended;
-  if (FTail.size() > kTailSize) FTail.erase(0, FTail.size() - kTailSize);
-  FFollower.Feed(appended);
-  return FFollower.Summary();
-#endif
 }

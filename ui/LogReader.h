@@ -6,6 +6,7 @@
 #include "funcoes/Handles.h"
 #include "ui/pure/LogFollower.h"
 #include "ui/pure/LogResume.h"
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,21 +27,21 @@ public:
   void Deleted();
 
 private:
+  static constexpr size_t kHeadSize = 4096, kTailSize = 4096;
+
   void Restart();
   // The open log, or nothing when it is absent or pending deletion; error is set when it exists
   // but cannot be opened.
   UniqueFileHandle Open(DWORD& error);
+  // Nothing when the system cannot say which file it is.
+  static std::optional<TLogIdentity> IdentityOf(HANDLE file);
 
   std::wstring FPath;
   TLogFollower FFollower;
   std::optional<TLogIdentity> FIdentity;
   std::string FHead; // the log's first bytes, to notice it rewritten in place
   std::string FTail; // the last bytes read, likewise
-  // The deleted log while its name lingers: its identity, size and first bytes. A new log may
-  // get the same identity at once (Wine numbers files by inode, which the system reuses), but
-  // it starts small and with other bytes.
-  bool FDeleted = false;
-  std::optional<TLogIdentity> FDeletedIdentity;
-  int64_t FDeletedSize = 0;
-  std::string FDeletedHead;
+  // The deleted log while its name may linger; nothing once the name is free or another file
+  // has taken it.
+  std::optional<TDeletedLog> FDeleted;
 };
