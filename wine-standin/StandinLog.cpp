@@ -1,6 +1,6 @@
 #include "wine-standin/StandinLog.h"
 #include "funcoes/SystemText.h"
-#include "wine-standin/StandinPaths.h"
+#include "wine-standin/pure/StandinPaths.h"
 
 namespace {
 // How long a handle to the log is kept before it is reopened (see Reopen).

@@ -1,8 +1,8 @@
 #pragma once
 // Where the stand-in's text goes: its log file (/LOG, /UNICODE) and, with /TEE, its console.
 #include "funcoes/Handles.h"
-#include "wine-standin/StandinLogText.h"
-#include "wine-standin/StandinModes.h"
+#include "wine-standin/pure/StandinLogText.h"
+#include "wine-standin/pure/StandinModes.h"
 #include <string>
 
 class TStandinLog {

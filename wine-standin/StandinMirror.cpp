@@ -2,8 +2,8 @@
 #include "funcoes/Folders.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/PathText.h"
-#include "wine-standin/StandinModes.h"
-#include "wine-standin/StandinPaths.h"
+#include "wine-standin/pure/StandinModes.h"
+#include "wine-standin/pure/StandinPaths.h"
 #include <algorithm>
 #include <map>
 

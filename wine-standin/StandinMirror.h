@@ -1,10 +1,10 @@
 #pragma once
 // One mirror pass of the source onto the destination, and the snapshot the monitor compares.
 #include "funcoes/pure/Exception.h"
-#include "wine-standin/StandinArgs.h"
+#include "wine-standin/pure/StandinArgs.h"
 #include "wine-standin/StandinLog.h"
-#include "wine-standin/StandinLogText.h"
-#include "wine-standin/StandinSnapshot.h"
+#include "wine-standin/pure/StandinLogText.h"
+#include "wine-standin/pure/StandinSnapshot.h"
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ struct TStandinEntry {
 };
 
 // The system's full form of a path given on the command line, without a trailing separator
-// except for a drive root; "C:" is the root of drive C.
+// except for a drive root ("C:\"). A bare "C:" is drive C's current folder, not its root.
 std::wstring StandinFullPath(const std::wstring& given);
 
 class TStandinMirror {

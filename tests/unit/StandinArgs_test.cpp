@@ -1,10 +1,10 @@
 // The pure parts of the mirroring tool's stand-in: command line, options, paths, log text and
 // change counting. No <windows.h> here.
 #include "funcoes/pure/CommandLineArgs.h"
-#include "wine-standin/StandinArgs.h"
-#include "wine-standin/StandinLogText.h"
-#include "wine-standin/StandinPaths.h"
-#include "wine-standin/StandinSnapshot.h"
+#include "wine-standin/pure/StandinArgs.h"
+#include "wine-standin/pure/StandinLogText.h"
+#include "wine-standin/pure/StandinPaths.h"
+#include "wine-standin/pure/StandinSnapshot.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

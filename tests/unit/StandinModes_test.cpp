@@ -1,6 +1,6 @@
 // The stand-in's modes (environment variables) and the progress pieces it writes per file.
-#include "wine-standin/StandinLogText.h"
-#include "wine-standin/StandinModes.h"
+#include "wine-standin/pure/StandinLogText.h"
+#include "wine-standin/pure/StandinModes.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

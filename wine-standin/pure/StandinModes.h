@@ -3,7 +3,7 @@
 // on what happens to it: its hold on the log, the log's encoding and language, and an early
 // end. Each is chosen by an environment variable; the first of each list is the default.
 // Header-only and without <windows.h>, so the unit tests check it without linking the tool.
-#include "wine-standin/StandinArgs.h"
+#include "wine-standin/pure/StandinArgs.h"
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -4,8 +4,8 @@
 // summary, and the monitor's waiting line. Only the progress pieces contain "%": the reader
 // counts lines (to their LF) with "%" as files done. Lines end with CR LF; a copied file's
 // progress pieces, each begun by CR, go on its own line before that.
-#include "wine-standin/StandinArgs.h"
-#include "wine-standin/StandinPaths.h"
+#include "wine-standin/pure/StandinArgs.h"
+#include "wine-standin/pure/StandinPaths.h"
 #include <cstdint>
 #include <string>
 
