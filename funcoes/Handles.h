@@ -47,9 +47,6 @@ namespace HandleClose {
 inline void Kernel(HANDLE h) {
   ::CloseHandle(h);
 }
-inline void Find(HANDLE h) {
-  ::FindClose(h);
-}
 inline void Key(HKEY h) {
   ::RegCloseKey(h);
 }

@@ -1,7 +1,6 @@
 #pragma once
-// How a Windows program's command line splits into arguments, by the rule of
-// CommandLineToArgvW: what the mirroring tool will read from the command the program builds, and
-// what the stand-in reads from its own.
+// How a Windows program's command line splits into arguments: the rule CommandLineToArgvW
+// follows.
 #include <string>
 #include <string_view>
 #include <vector>
