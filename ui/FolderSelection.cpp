@@ -8,7 +8,6 @@
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/FileOpenDialog.h"
-#include "widgets/StartSteps.h"
 #include <exception>
 #include <windows.h>
 
@@ -92,19 +91,15 @@ void PickFolder(const TFolderSide& side) {
 
 void TFrmReplimar::FormShow(TControl*) {
   TerminateProcessByName(L"robocopy.exe");
-  StartStep(L"FormShow: stale tools ended (process snapshot)");
   const std::wstring exeFolder = ExecutableFolder(ExecutablePath());
   std::wstring source = StoredFolder(L"storage_Origem", exeFolder + L"\\");
   const std::wstring destination = StoredFolder(L"storage_Destino", L"C:\\TMP");
   if (!FolderExists(source)) source = DriveRootOf(exeFolder);
-  StartStep(L"FormShow: stored folders read");
   FileListBoxOrigem.SetMask(kMediaMask);
   DirectoryListOrigem.SetDirectory(source);
-  StartStep(L"FormShow: source lists set");
   CreateFolderPath(destination);
   FileListBoxDestino.SetMask(kMediaMask);
   DirectoryListBoxdestino.SetDirectory(destination);
-  StartStep(L"FormShow: destination made, its lists set");
   LabelStatus.SetCaption(kStatusWaiting);
   GaugeProgresso.SetProgress(0);
   MemoLog.Clear();
