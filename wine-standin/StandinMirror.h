@@ -1,8 +1,8 @@
 #pragma once
 // One mirror pass of the source onto the destination, and the snapshot the monitor compares.
 #include "funcoes/pure/Exception.h"
-#include "wine-standin/pure/StandinArgs.h"
 #include "wine-standin/StandinLog.h"
+#include "wine-standin/pure/StandinArgs.h"
 #include "wine-standin/pure/StandinLogText.h"
 #include "wine-standin/pure/StandinSnapshot.h"
 #include <windows.h>

@@ -4,10 +4,10 @@
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/CommandLineArgs.h"
 #include "funcoes/pure/Exception.h"
-#include "wine-standin/pure/StandinArgs.h"
 #include "wine-standin/StandinLog.h"
-#include "wine-standin/pure/StandinLogText.h"
 #include "wine-standin/StandinMirror.h"
+#include "wine-standin/pure/StandinArgs.h"
+#include "wine-standin/pure/StandinLogText.h"
 #include "wine-standin/pure/StandinModes.h"
 #include "wine-standin/pure/StandinSnapshot.h"
 #include <windows.h>
