@@ -14,14 +14,34 @@ bool Listed(const WIN32_FIND_DATAW& entry) {
            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-// The order a sorted list box keeps its rows in: its locale's, letter case ignored. Equal
-// names keep the order they were found in.
+// The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
+// order as CompareString does, and are made once per name rather than once per comparison.
+// Equal names keep the order they were found in.
 void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
-  std::stable_sort(
-      names.begin(), names.end(), [locale](const std::wstring& a, const std::wstring& b) {
-        return CompareStringW(locale, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                              b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
-      });
+  constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  std::vector<std::pair<std::string, size_t>> keys(names.size());
+  std::vector<char> buffer(1024);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::wstring& name = names[i];
+    const int length = static_cast<int>(name.size());
+    int size =
+        LCMapStringW(locale, kFlags, name.c_str(), length, reinterpret_cast<LPWSTR>(buffer.data()),
+                     static_cast<int>(buffer.size()));
+    if (size == 0) {
+      buffer.resize(
+          static_cast<size_t>(LCMapStringW(locale, kFlags, name.c_str(), length, nullptr, 0)));
+      size = LCMapStringW(locale, kFlags, name.c_str(), length,
+                          reinterpret_cast<LPWSTR>(buffer.data()), static_cast<int>(buffer.size()));
+    }
+    keys[i] = {std::string(buffer.data(), static_cast<size_t>(size)), i};
+  }
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::wstring> sorted;
+  sorted.reserve(names.size());
+  for (const auto& key : keys)
+    sorted.push_back(std::move(names[key.second]));
+  names.swap(sorted);
 }
 } // namespace
 
