@@ -14,7 +14,9 @@
 //    DOS_STAR any run that does not take the name's last "."; DOS_QM one character other than
 //    ".", or nothing at a "." or at the end of the name; DOS_DOT a ".", or nothing at the end.
 // So "*" and "*.*" match every name, "*." names without a ".", "a?.txt" both "a.txt" and
-// "ab.txt", and "*.MP4" also "video.mp4x" through its short name (VIDEO~1.MP4).
+// "ab.txt", and "*.MP4" also "video.mp4x" through its short name (VIDEO~1.MP4). (Wine's own
+// search knows no DOS_QM or DOS_STAR: there "?" is always one character and "*." every name;
+// the list follows Windows.)
 //
 // Letter case: the letters of the Latin, Greek, Cyrillic and full-width ranges are compared by
 // their capitals, as the file system's upcase table does; others compare as they are.
