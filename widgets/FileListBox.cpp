@@ -1,8 +1,8 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
-#include "widgets/FolderAccess.h"
 #include "funcoes/pure/LongPath.h"
+#include "widgets/FolderAccess.h"
 #include "widgets/pure/FileMask.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
@@ -20,7 +20,7 @@ bool Listed(const WIN32_FIND_DATAW& entry) {
 void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
   constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
   std::vector<std::pair<std::string, size_t>> keys(names.size());
-  std::vector<char> buffer(1024);
+  std::vector<char> buffer(256);
   for (size_t i = 0; i < names.size(); ++i) {
     const std::wstring& name = names[i];
     const int length = static_cast<int>(name.size());
@@ -28,10 +28,12 @@ void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
         LCMapStringW(locale, kFlags, name.c_str(), length, reinterpret_cast<LPWSTR>(buffer.data()),
                      static_cast<int>(buffer.size()));
     if (size == 0) {
-      buffer.resize(
-          static_cast<size_t>(LCMapStringW(locale, kFlags, name.c_str(), length, nullptr, 0)));
-      size = LCMapStringW(locale, kFlags, name.c_str(), length,
-                          reinterpret_cast<LPWSTR>(buffer.data()), static_cast<int>(buffer.size()));
+      // A name whose key is longer than the buffer: ask for its size (0 if it has none).
+      const int needed = LCMapStringW(locale, kFlags, name.c_str(), length, nullptr, 0);
+      buffer.resize(static_cast<size_t>(std::max(needed, 1)));
+      size = needed > 0 ? LCMapStringW(locale, kFlags, name.c_str(), length,
+                                       reinterpret_cast<LPWSTR>(buffer.data()), needed)
+                        : 0;
     }
     keys[i] = {std::string(buffer.data(), static_cast<size_t>(size)), i};
   }

@@ -313,6 +313,10 @@ protected:
   void SetUp() override {
     for (const wchar_t* name : kTrickyNames)
       FTree.File(name);
+    // Long names, whose sort keys are longer than most.
+    FTree.File(std::wstring(150, L'm') + L".mp4");
+    FTree.File(std::wstring(149, L'm') + L"n.mp4");
+    FTree.File(L"M" + std::wstring(150, L'm'));
     FTree.File(L"hidden.mp4", "", FILE_ATTRIBUTE_HIDDEN);
     FTree.Folder(L"folder.mp4");
     // A piece naming a subfolder lists its matches, as a search of that piece does.
