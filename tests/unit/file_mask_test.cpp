@@ -106,7 +106,7 @@ TEST(FileMask, AFileIsCountedOncePerPieceThatMatchesIt) {
   EXPECT_EQ(mask.MatchCount(L"c.mp3", L""), 0);
 }
 
-TEST(FileMask, TheWindowsMediaMask) {
+TEST(FileMask, TheMediaMaskOfTheWindow) {
   const TFileMask mask(
       L"*.MBD; *.TXT;*.MP2;*.MP3;*.MP4;*.MOV;*.MXF;*.AVI;*.ASF;*.BMP;*.DV;*.FLV;*.GXF;*.JPG;"
       L"*.MPG;*.WMA;*.WMV;*.TGA;*.VOB;*.XML;*.PNG;*.MKV");

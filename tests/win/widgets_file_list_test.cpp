@@ -1,6 +1,8 @@
 // The file list: its mask split at ";" with each piece used as written, what it leaves out, its
 // order, and reading its folder only when the folder or the mask really changes: at once on
-// screen, once when first looked at while the window is being set up.
+// screen, once when first looked at while the window is being set up. Its one listing of a
+// folder shows the rows, in the order, that the system's search per piece and a sorted list box
+// gave, short names included.
 #include "WinTestSupport.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
