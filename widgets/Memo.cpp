@@ -14,13 +14,11 @@ TMemo::~TMemo() {
   if (FAccessible) FAccessible->Disconnect();
 }
 
-HWND TMemo::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
-                             ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_NOHIDESEL,
-                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+TWindowArgs TMemo::WindowArgs() const {
+  return {L"EDIT", L"",
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+              ES_AUTOHSCROLL | ES_READONLY | ES_NOHIDESEL,
+          WS_EX_CLIENTEDGE};
 }
 
 void TMemo::AfterCreate() {
