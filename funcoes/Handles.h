@@ -128,10 +128,12 @@ private:
   HDC FDc;
 };
 
-// A window's client-area device context (GetDC; null: the screen's) for one scope.
+// A window's device context for one scope: its client area (GetDC; null: the screen's), or
+// with Whole the whole window, frame included (GetWindowDC).
 class TWindowDc {
 public:
-  explicit TWindowDc(HWND window) noexcept : FWindow(window), FDc(::GetDC(window)) {}
+  explicit TWindowDc(HWND window) noexcept : TWindowDc(window, ::GetDC(window)) {}
+  static TWindowDc Whole(HWND window) noexcept { return TWindowDc(window, ::GetWindowDC(window)); }
   ~TWindowDc() {
     if (FDc) ::ReleaseDC(FWindow, FDc);
   }
@@ -140,6 +142,7 @@ public:
   HDC Get() const noexcept { return FDc; }
 
 private:
+  TWindowDc(HWND window, HDC dc) noexcept : FWindow(window), FDc(dc) {}
   HWND FWindow;
   HDC FDc;
 };
