@@ -53,10 +53,6 @@ bool VolumeLowersNames(const std::wstring& root) {
 }
 } // namespace
 
-HWND TDirectoryListBox::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateList(parent, id, r, 0);
-}
-
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();
   FDirectory = CurrentFolder();

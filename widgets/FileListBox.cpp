@@ -47,8 +47,10 @@ void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
 }
 } // namespace
 
-HWND TFileListBox::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateList(parent, id, r, LBS_SORT | LBS_EXTENDEDSEL);
+TWindowArgs TFileListBox::WindowArgs() const {
+  TWindowArgs args = TListControl::WindowArgs();
+  args.Style |= LBS_SORT | LBS_EXTENDEDSEL;
+  return args;
 }
 
 void TFileListBox::AfterCreate() {
