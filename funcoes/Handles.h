@@ -37,15 +37,26 @@ private:
   Type FHandle = Traits::Invalid();
 };
 
+// The two ways the system says "no handle": null, or INVALID_HANDLE_VALUE (-1).
 template <typename T, void (*CloseFn)(T)> struct TNullInvalidTraits {
   using Type = T;
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { CloseFn(h); }
 };
+template <void (*CloseFn)(HANDLE)> struct TMinusOneInvalidTraits {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { CloseFn(h); }
+};
 
+// Closing functions as plain functions (a system function's address is no template argument
+// under every compiler).
 namespace HandleClose {
 inline void Kernel(HANDLE h) {
   ::CloseHandle(h);
+}
+inline void Find(HANDLE h) {
+  ::FindClose(h);
 }
 inline void Key(HKEY h) {
   ::RegCloseKey(h);
@@ -73,23 +84,13 @@ inline void Region(HRGN h) {
 }
 } // namespace HandleClose
 
-struct TFileHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { ::CloseHandle(h); }
-};
-struct TFindHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { ::FindClose(h); }
-};
-
 // Process, thread and event handles: null means none.
 using UniqueHandle = TUniqueHandle<TNullInvalidTraits<HANDLE, HandleClose::Kernel>>;
 // CreateFileW and CreateToolhelp32Snapshot answer INVALID_HANDLE_VALUE on failure.
-using UniqueFileHandle = TUniqueHandle<TFileHandleTraits>;
-using UniqueSnapshot = TUniqueHandle<TFileHandleTraits>;
-using UniqueFind = TUniqueHandle<TFindHandleTraits>;
+using UniqueFileHandle = TUniqueHandle<TMinusOneInvalidTraits<HandleClose::Kernel>>;
+using UniqueSnapshot = TUniqueHandle<TMinusOneInvalidTraits<HandleClose::Kernel>>;
+// FindFirstFileW and FindFirstFileExW answer INVALID_HANDLE_VALUE too.
+using UniqueFind = TUniqueHandle<TMinusOneInvalidTraits<HandleClose::Find>>;
 using UniqueHKey = TUniqueHandle<TNullInvalidTraits<HKEY, HandleClose::Key>>;
 using UniqueFont = TUniqueHandle<TNullInvalidTraits<HFONT, HandleClose::Font>>;
 using UniqueBrush = TUniqueHandle<TNullInvalidTraits<HBRUSH, HandleClose::Brush>>;
@@ -110,4 +111,38 @@ public:
 private:
   HDC FDc;
   HGDIOBJ FOld;
+};
+
+// The device context of one WM_PAINT: BeginPaint for the scope, EndPaint at its end.
+class TPaintDc {
+public:
+  explicit TPaintDc(HWND window) noexcept : FWindow(window), FDc(::BeginPaint(window, &FPaint)) {}
+  ~TPaintDc() { ::EndPaint(FWindow, &FPaint); }
+  TPaintDc(const TPaintDc&) = delete;
+  TPaintDc& operator=(const TPaintDc&) = delete;
+  HDC Get() const noexcept { return FDc; }
+
+private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+  HDC FDc;
+};
+
+// A window's device context for one scope: its client area (GetDC; null: the screen's), or
+// with Whole the whole window, frame included (GetWindowDC).
+class TWindowDc {
+public:
+  explicit TWindowDc(HWND window) noexcept : TWindowDc(window, ::GetDC(window)) {}
+  static TWindowDc Whole(HWND window) noexcept { return TWindowDc(window, ::GetWindowDC(window)); }
+  ~TWindowDc() {
+    if (FDc) ::ReleaseDC(FWindow, FDc);
+  }
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
+  HDC Get() const noexcept { return FDc; }
+
+private:
+  TWindowDc(HWND window, HDC dc) noexcept : FWindow(window), FDc(dc) {}
+  HWND FWindow;
+  HDC FDc;
 };

@@ -2,13 +2,10 @@
 #include "widgets/Application.h"
 #include "widgets/Style.h"
 
-HWND TButton::CreateWnd(HWND parent, int id, const RECT& r) {
+TWindowArgs TButton::WindowArgs() const {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   style |= StyleManager::Loaded() ? BS_OWNERDRAW : (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  return CreateWindowExW(0, L"BUTTON", FCaption.c_str(), style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return {L"BUTTON", FCaption, style};
 }
 
 void TButton::SetCaption(const std::wstring& caption) {

@@ -4,7 +4,7 @@
 #include "widgets/Control.h"
 #include <functional>
 
-class TButton : public TControl {
+class TButton : public TSystemControl {
 public:
   explicit TButton(std::wstring caption = L"") : FCaption(std::move(caption)) {}
   void SetCaption(const std::wstring& caption);
@@ -16,7 +16,7 @@ public:
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -1,10 +1,7 @@
 #include "widgets/CheckBox.h"
 
-HWND TCheckBox::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateWindowExW(
-      0, L"BUTTON", FCaption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, r.left,
-      r.top, r.right - r.left, r.bottom - r.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+TWindowArgs TCheckBox::WindowArgs() const {
+  return {L"BUTTON", FCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX};
 }
 
 bool TCheckBox::Checked() const {

@@ -2,14 +2,14 @@
 // A tick box that toggles when clicked.
 #include "widgets/Control.h"
 
-class TCheckBox : public TControl {
+class TCheckBox : public TSystemControl {
 public:
   explicit TCheckBox(std::wstring caption = L"") : FCaption(std::move(caption)) {}
   bool Checked() const;
   void SetChecked(bool checked);
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
 
 private:
   std::wstring FCaption;

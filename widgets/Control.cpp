@@ -19,6 +19,17 @@ std::unordered_map<HWND, TControl*>& Attached() {
   thread_local std::unordered_map<HWND, TControl*> attached;
   return attached;
 }
+
+// The one CreateWindowExW of the widgets; param reaches WM_NCCREATE.
+HWND CreateWindowFrom(const TWindowArgs& args, void* param) {
+  const RECT& r = args.Rect;
+  // A top-level window's menu slot holds a menu, not a child identifier.
+  const HMENU id =
+      args.Style & WS_CHILD ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.Id)) : nullptr;
+  return CreateWindowExW(args.ExStyle, args.ClassName, args.Text.c_str(), args.Style, r.left, r.top,
+                         r.right - r.left, r.bottom - r.top, args.Parent, id,
+                         GetModuleHandleW(nullptr), param);
+}
 } // namespace
 
 TControl::~TControl() {
@@ -30,7 +41,6 @@ TControl::~TControl() {
     child->FParent = nullptr;
   if (FHandle) {
     Attached().erase(FHandle);
-    Unsubclass();
     DestroyWindow(FHandle);
   }
 }
@@ -71,19 +81,20 @@ RECT TControl::ScaledRect() const {
 }
 
 void TControl::Create(TControl& parent) {
+  FDpi = parent.FDpi;
+  Create(parent, ScaledRect());
+}
+
+void TControl::Create(TControl& parent, const RECT& rect) {
   FParent = &parent;
   parent.FChildren.push_back(this);
   FDpi = parent.FDpi;
-  const RECT r = ScaledRect();
-  const HWND window = CreateWnd(parent.Handle(), gNextId++, r);
-  if (!window) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
-  // An own-class window is attached while it is created; a system control is attached here
-  // and subclassed, so that its destruction clears Handle() as an own window's does.
-  const bool ownClass = FromHandle(window) == this;
-  if (!ownClass) {
-    Attach(window);
-    Subclass();
-  }
+  TWindowArgs args = WindowArgs();
+  args.Parent = parent.Handle();
+  args.Id = gNextId++;
+  args.Rect = rect;
+  if (!CreateHandle(args))
+    throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
 }
@@ -115,66 +126,6 @@ void TControl::CatchUp() {
     child->CatchUp();
 }
 
-HWND TControl::CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text,
-                               DWORD style, HWND parent, int id, const RECT& r) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{sizeof(existing)};
-  if (!GetClassInfoExW(instance, className, &existing)) {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = OwnClassProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-  }
-  return CreateWindowExW(
-      exStyle, className, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-      parent ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr, instance, this);
-}
-
-LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE)
-    static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)
-        ->Attach(window);
-  TControl* self = FromHandle(window);
-  if (!self) return DefWindowProcW(window, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    self->Detach();
-    return DefWindowProcW(window, msg, wParam, lParam);
-  }
-  return self->WndProc(msg, wParam, lParam);
-}
-
-LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (Reflect(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-  case WM_ERASEBKGND:
-    return 1; // WM_PAINT covers the whole client area
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
-    RECT client;
-    GetClientRect(FHandle, &client);
-    Paint(dc, client);
-    EndPaint(FHandle, &ps);
-    return 0;
-  }
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN:
-    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
-    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
-    return reinterpret_cast<LRESULT>(FaceBrush());
-  default:
-    return DefWindowProcW(FHandle, msg, wParam, lParam);
-  }
-}
-
-void TControl::Paint(HDC dc, const RECT& client) {
-  PaintBackground(dc, client);
-}
-
 bool TControl::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
@@ -193,43 +144,79 @@ void TControl::PaintParentBackground(HDC dc, const RECT& rect) {
   SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
 }
 
-// The control's own procedure is replaced rather than chained through the common controls'
-// subclass list, which looks itself up in a window property (a trip to the window server under
-// Wine) twice for every message.
-void TControl::Subclass() {
-  FSystemProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassThunk)));
+HWND CreateSystemControl(const TWindowArgs& args) {
+  return CreateWindowFrom(args, nullptr);
 }
 
-void TControl::Unsubclass() {
-  if (!FSystemProc) return;
-  if (GetWindowLongPtrW(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassThunk))
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FSystemProc));
-  FSystemProc = nullptr;
-}
+// Own windows
 
-LRESULT CALLBACK TControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TControl* self = FromHandle(window);
-  // Only attached windows are subclassed, and they are let go before they are detached.
-  if (!self || !self->FSystemProc) return DefWindowProcW(window, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    const WNDPROC system = self->FSystemProc;
-    self->Unsubclass();
-    self->Detach();
-    return CallWindowProcW(system, window, msg, wParam, lParam);
+HWND TOwnWindow::CreateHandle(const TWindowArgs& args) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (!GetClassInfoExW(instance, args.ClassName, &existing)) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = ClassProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = args.ClassName;
+    RegisterClassExW(&wc);
   }
-  return self->SubclassProc(msg, wParam, lParam);
+  // The window is attached to this object by WM_NCCREATE, its first message.
+  return CreateWindowFrom(args, static_cast<TOwnWindow*>(this));
 }
 
-LRESULT TControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefaultProc(msg, wParam, lParam);
+void TOwnWindow::CreateTopLevel(HWND owner, const RECT& rect) {
+  TWindowArgs args = WindowArgs();
+  args.Parent = owner;
+  args.Rect = rect;
+  if (!CreateHandle(args))
+    throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
 }
 
-LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(FSystemProc, FHandle, msg, wParam, lParam);
+LRESULT CALLBACK TOwnWindow::ClassProc(HWND window, UINT msg, WPARAM wParam,
+                                       LPARAM lParam) noexcept {
+  if (msg == WM_NCCREATE)
+    static_cast<TOwnWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)
+        ->Attach(window);
+  // Only own windows are attached to windows of this procedure.
+  auto* self = static_cast<TOwnWindow*>(FromHandle(window));
+  if (!self) return DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    self->Detach();
+    return DefWindowProcW(window, msg, wParam, lParam);
+  }
+  return self->WndProc(msg, wParam, lParam);
 }
 
-bool TControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+LRESULT TOwnWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Reflect(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+  case WM_ERASEBKGND:
+    return 1; // WM_PAINT covers the whole client area
+  case WM_PAINT: {
+    TPaintDc dc(Handle());
+    RECT client;
+    GetClientRect(Handle(), &client);
+    Paint(dc.Get(), client);
+    return 0;
+  }
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    SetBkColor(reinterpret_cast<HDC>(wParam), FaceColour());
+    SetTextColor(reinterpret_cast<HDC>(wParam), FaceTextColour());
+    return reinterpret_cast<LRESULT>(FaceBrush());
+  default:
+    return DefWindowProcW(Handle(), msg, wParam, lParam);
+  }
+}
+
+void TOwnWindow::Paint(HDC dc, const RECT& client) {
+  PaintBackground(dc, client);
+}
+
+bool TOwnWindow::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   HWND child = nullptr;
   switch (msg) {
   case WM_COMMAND:
@@ -252,6 +239,60 @@ bool TControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
   }
   TControl* control = FromHandle(child);
   return control && control->OnParentNotify(msg, wParam, lParam, result);
+}
+
+// System controls
+
+TSystemControl::~TSystemControl() {
+  // The window (destroyed by ~TControl) goes back to the system's procedure first: this
+  // object's part is already gone.
+  Unsubclass();
+}
+
+HWND TSystemControl::CreateHandle(const TWindowArgs& args) {
+  const HWND window = CreateSystemControl(args);
+  if (!window) return nullptr;
+  // Subclassed so that its destruction clears Handle() as an own window's does.
+  Attach(window);
+  Subclass();
+  return window;
+}
+
+// The control's own procedure is replaced rather than chained through the common controls'
+// subclass list, which looks itself up in a window property (a trip to the window server under
+// Wine) twice for every message.
+void TSystemControl::Subclass() {
+  FSystemProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassThunk)));
+}
+
+void TSystemControl::Unsubclass() {
+  if (!FSystemProc) return;
+  if (GetWindowLongPtrW(Handle(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassThunk))
+    SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FSystemProc));
+  FSystemProc = nullptr;
+}
+
+LRESULT CALLBACK TSystemControl::SubclassThunk(HWND window, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+  // Only system controls are subclassed, and they are let go before they are detached.
+  auto* self = static_cast<TSystemControl*>(FromHandle(window));
+  if (!self || !self->FSystemProc) return DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    const WNDPROC system = self->FSystemProc;
+    self->Unsubclass();
+    self->Detach();
+    return CallWindowProcW(system, window, msg, wParam, lParam);
+  }
+  return self->SubclassProc(msg, wParam, lParam);
+}
+
+LRESULT TSystemControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT TSystemControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(FSystemProc, Handle(), msg, wParam, lParam);
 }
 
 HFONT CachedFont(const TFontSpec& font, int dpi, bool antialiased) {

@@ -2,16 +2,18 @@
 // Base of every widget: a window handle owned by the object, bounds at 96 dpi scaled to the
 // window's DPI, a font, and notifications reflected from the parent to the child's object.
 //
-// Widgets come in three kinds:
-// - the program's own window classes (CreateOwnWindow): TForm, TPanel, TGauge and the message
-//   box; every message goes to WndProc;
-// - subclassed system controls, whose SubclassProc changes how the control behaves: TButton
-//   (Enter presses it), the lists (rows read when first looked at; in TDirectoryListBox Enter
-//   opens a folder), TMemo (leaves Esc, Enter and Tab to the window, Ctrl+A, its focus mark);
-// - plain system controls, which keep the system's behaviour: TLabel, TCheckBox.
-// Every kind has the same handle lifetime: Handle() is the window from Create until that window
-// is destroyed (by the object's destructor or with its parent), and null afterwards. System
-// controls of either kind are subclassed by Create for that reason alone.
+// A widget is one of two kinds, and its base class says which:
+// - TOwnWindow: a window of one of the program's own classes (TForm, TPanel, TGauge, the
+//   message box). Every message goes to WndProc; Paint draws its client area.
+// - TSystemControl: a system control (button, tick box, label, edit, list box), subclassed.
+//   Every message goes to SubclassProc, which passes what it leaves to DefaultProc, the
+//   system's own procedure. Most change how the control behaves: TButton (Enter presses it),
+//   the lists (rows read when first looked at; in TDirectoryListBox Enter opens a folder),
+//   TMemo (leaves Esc, Enter and Tab to the window, Ctrl+A, its focus mark); TLabel and
+//   TCheckBox keep the system's behaviour and are subclassed only for the handle's lifetime.
+// A widget names its window's class, text and styles in WindowArgs; its kind makes the window.
+// Both kinds have the same handle lifetime: Handle() is the window from Create until that window
+// is destroyed (by the object's destructor or with its parent), and null afterwards.
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -24,6 +26,23 @@ struct TFontSpec {
   std::wstring Face = L"Tahoma";
   int Points = 8;
 };
+
+// What CreateWindowExW is given. A widget fills in the class, text and styles; the parent, the
+// child identifier and the rectangle (pixels, in the parent's client area; on the screen for a
+// top-level window, whose Parent is its owner) are added by whoever creates it.
+struct TWindowArgs {
+  const wchar_t* ClassName = L"";
+  std::wstring Text;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  HWND Parent = nullptr;
+  int Id = 0;
+  RECT Rect{};
+};
+
+// Makes a window of a system class (or any class registered elsewhere) from args. Null on
+// failure, with the reason in GetLastError.
+HWND CreateSystemControl(const TWindowArgs& args);
 
 class TControl {
 public:
@@ -45,8 +64,12 @@ public:
   HFONT FontHandle() const;
   int Dpi() const { return FDpi; }
 
-  // Creates the window as the last child of parent (creation order is the tab order).
+  // Creates the window as the last child of parent (creation order is the tab order), at the
+  // bounds scaled to the parent's DPI. Raises when the window cannot be made.
   void Create(TControl& parent);
+  // The same at rect, in pixels at the parent's DPI, for a control laid out in pixels by a
+  // parent that is never rescaled (the message box); its bounds stay unset.
+  void Create(TControl& parent, const RECT& rect);
   // Moves and re-fonts the control, then its children, for the DPI.
   virtual void ApplyDpi(int dpi);
   // Does the work that waited for the window to be seen (a list's reading of its folder), for
@@ -63,42 +86,67 @@ public:
   void PaintParentBackground(HDC dc, const RECT& rect);
 
 protected:
-  // Makes the window; id is the child identifier.
-  virtual HWND CreateWnd(HWND parent, int id, const RECT& rect) = 0;
+  // The class, text and styles of the widget's window.
+  virtual TWindowArgs WindowArgs() const = 0;
   // Called once the handle exists.
   virtual void AfterCreate() {}
-  // Messages of a system control (Create subclasses every one).
-  virtual LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Messages of the program's own window classes (made by CreateOwnWindow): notifications
-  // reflected to their children, painting through Paint, the face colour for child controls.
-  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Draws the whole client area of an own-class window; by default its face.
-  virtual void Paint(HDC dc, const RECT& client);
-  // Creates a window of one of the program's own classes, attached to this object.
-  HWND CreateOwnWindow(const wchar_t* className, DWORD exStyle, const wchar_t* text, DWORD style,
-                       HWND parent, int id, const RECT& rect);
-  // Routes a parent notification to the child it is about.
-  static bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   RECT ScaledRect() const;
   const std::vector<TControl*>& Children() const { return FChildren; }
 
   int FDpi = 96;
 
 private:
-  void Subclass();
-  void Unsubclass();
-  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK OwnClassProc(HWND, UINT, WPARAM, LPARAM);
+  friend class TOwnWindow;
+  friend class TSystemControl;
+  // Makes the window from args and attaches it to this object; each kind does it its way.
+  virtual HWND CreateHandle(const TWindowArgs& args) = 0;
   void Attach(HWND window);
   void Detach();
   HWND FHandle = nullptr;
-  WNDPROC FSystemProc = nullptr; // a system control's own procedure, while subclassed
   TControl* FParent = nullptr;
   std::vector<TControl*> FChildren;
   TBounds FBounds;
   TFontSpec FFont;
   bool FOwnFont = false;
+};
+
+// A window of one of the program's own classes, registered on first use with the class name
+// of WindowArgs.
+class TOwnWindow : public TControl {
+protected:
+  // Every message of the window: notifications reflected to the children, painting through
+  // Paint, the face colour for child controls; the rest to DefWindowProcW.
+  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Draws the whole client area; by default its face.
+  virtual void Paint(HDC dc, const RECT& client);
+  // Makes the window from WindowArgs as a top-level window (a form, the message box) at rect on
+  // the screen, owned by owner (null: none). Raises when it cannot be made.
+  void CreateTopLevel(HWND owner, const RECT& rect);
+
+private:
+  HWND CreateHandle(const TWindowArgs& args) final;
+  // Routes a parent notification to the child it is about.
+  static bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  static LRESULT CALLBACK ClassProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+};
+
+// A system control whose window procedure is replaced by SubclassProc while the object has it.
+class TSystemControl : public TControl {
+public:
+  ~TSystemControl() override;
+
+protected:
+  // Every message of the control; by default the system's handling.
+  virtual LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The system's own procedure of the control.
+  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+  HWND CreateHandle(const TWindowArgs& args) final;
+  void Subclass();
+  void Unsubclass();
+  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM) noexcept;
+  WNDPROC FSystemProc = nullptr; // while subclassed
 };
 
 // A cached font of that face and size at the DPI; lives until the process ends.

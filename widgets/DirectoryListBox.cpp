@@ -1,6 +1,7 @@
 #include "widgets/DirectoryListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
@@ -16,8 +17,11 @@ namespace {
 std::vector<std::wstring> Subfolders(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(JoinFolder(folder, L"*").c_str(), FindExInfoBasic, &entry,
-                                   FindExSearchLimitToDirectories, nullptr, 0));
+  // Limiting to folders is only a hint (most file systems list every entry): one listing with
+  // a large buffer, filtered here.
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(folder, L"*")).c_str(), FindExInfoBasic,
+                                   &entry, FindExSearchLimitToDirectories, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return names;
   do {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -48,10 +52,6 @@ bool VolumeLowersNames(const std::wstring& root) {
   return lowers;
 }
 } // namespace
-
-HWND TDirectoryListBox::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateList(parent, id, r, 0);
-}
 
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();

@@ -27,7 +27,6 @@ public:
   void OpenRow(int index);
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
   void AfterCreate() override;
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

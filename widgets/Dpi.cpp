@@ -1,4 +1,5 @@
 #include "widgets/Dpi.h"
+#include "funcoes/Handles.h"
 
 namespace {
 template <typename Fn> Fn User32Proc(const char* name) {
@@ -24,9 +25,7 @@ int DpiOf(HWND window) {
   }
   if (auto forSystem = User32Proc<UINT(WINAPI*)()>("GetDpiForSystem"))
     if (UINT dpi = forSystem()) return static_cast<int>(dpi);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = GetDeviceCaps(TWindowDc(nullptr).Get(), LOGPIXELSY);
   return dpi > 0 ? dpi : kDesignDpi;
 }
 

@@ -1,17 +1,12 @@
 #pragma once
 // Per-monitor DPI helpers. The newer user32 entry points are looked up at run time so the
 // program still starts on systems that lack them (they then answer 96 or the system DPI).
+#include "widgets/pure/DpiScale.h"
 #include <windows.h>
-
-constexpr int kDesignDpi = 96;
 
 // Opts the process into per-monitor awareness v2 when the manifest has not already done so.
 void EnablePerMonitorDpiAwareness();
 // The DPI of the window's monitor, or of the system when the window is null.
 int DpiOf(HWND window);
-// A length at 96 dpi scaled to the given DPI.
-inline int Scale(int value, int dpi) {
-  return MulDiv(value, dpi, kDesignDpi);
-}
 // The window rectangle that gives the client size at the DPI.
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);

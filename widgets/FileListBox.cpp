@@ -1,11 +1,56 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/FolderAccess.h"
+#include "widgets/pure/FileMask.h"
 #include "widgets/pure/FolderRows.h"
+#include <algorithm>
 
-HWND TFileListBox::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateList(parent, id, r, LBS_SORT | LBS_EXTENDEDSEL);
+namespace {
+// Folders, hidden and system files are not listed.
+bool Listed(const WIN32_FIND_DATAW& entry) {
+  return !(entry.dwFileAttributes &
+           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+// The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
+// order as CompareString does, and are made once per name rather than once per comparison.
+// Equal names keep the order they were found in.
+void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
+  constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  std::vector<std::pair<std::string, size_t>> keys(names.size());
+  std::vector<char> buffer(256);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::wstring& name = names[i];
+    const int length = static_cast<int>(name.size());
+    int size =
+        LCMapStringW(locale, kFlags, name.c_str(), length, reinterpret_cast<LPWSTR>(buffer.data()),
+                     static_cast<int>(buffer.size()));
+    if (size == 0) {
+      // A name whose key is longer than the buffer: ask for its size (0 if it has none).
+      const int needed = LCMapStringW(locale, kFlags, name.c_str(), length, nullptr, 0);
+      buffer.resize(static_cast<size_t>(std::max(needed, 1)));
+      size = needed > 0 ? LCMapStringW(locale, kFlags, name.c_str(), length,
+                                       reinterpret_cast<LPWSTR>(buffer.data()), needed)
+                        : 0;
+    }
+    keys[i] = {std::string(buffer.data(), static_cast<size_t>(size)), i};
+  }
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::wstring> sorted;
+  sorted.reserve(names.size());
+  for (const auto& key : keys)
+    sorted.push_back(std::move(names[key.second]));
+  names.swap(sorted);
+}
+} // namespace
+
+TWindowArgs TFileListBox::WindowArgs() const {
+  TWindowArgs args = TListControl::WindowArgs();
+  args.Style |= LBS_SORT | LBS_EXTENDEDSEL;
+  return args;
 }
 
 void TFileListBox::AfterCreate() {
@@ -31,20 +76,42 @@ void TFileListBox::SetMask(const std::wstring& mask) {
 void TFileListBox::ReadRows() {
   ++FReads;
   EnterFolder(FDirectory);
-  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-  for (const std::wstring& pattern : SplitMask(FMask)) {
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileExW(JoinFolder(FDirectory, pattern).c_str(), FindExInfoBasic,
-                                     &entry, FindExSearchNameMatch, nullptr, 0));
-    if (!find) continue;
+  const TFileMask mask(FMask);
+  std::vector<std::wstring> names;
+  // One listing of the folder serves every pattern (a listing per pattern reads a big folder
+  // many times over). The short name comes with it: the system's search matches it too.
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, L"*")).c_str(),
+                                   FindExInfoStandard, &entry, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
+  if (find) {
     do {
-      if (entry.dwFileAttributes &
-          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-        continue;
-      SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.cFileName));
+      if (!Listed(entry)) continue;
+      for (int n = mask.MatchCount(entry.cFileName, entry.cAlternateFileName); n > 0; --n)
+        names.emplace_back(entry.cFileName);
     } while (FindNextFileW(find.Get(), &entry));
   }
+  // Patterns that also name a folder or a stream, or that no listing can stand for.
+  for (const std::wstring& pattern : mask.SearchedBySystem()) {
+    UniqueFind search(FindFirstFileExW(JoinFolder(FDirectory, pattern).c_str(), FindExInfoBasic,
+                                       &entry, FindExSearchNameMatch, nullptr, 0));
+    if (!search) continue;
+    do {
+      if (Listed(entry)) names.emplace_back(entry.cFileName);
+    } while (FindNextFileW(search.Get(), &entry));
+  }
+  SortAsListBox(names, static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0)));
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  size_t characters = 0;
+  for (const std::wstring& name : names)
+    characters += name.size() + 1;
+  SendMessageW(Handle(), LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
+  // Already in the list's order: each row goes to the end, where a sorted insert would put it
+  // after searching.
+  for (const std::wstring& name : names)
+    SendMessageW(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(name.c_str()));
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Handle(), nullptr, TRUE);
 }

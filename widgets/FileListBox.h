@@ -19,7 +19,7 @@ public:
   int ReadCount() const { return FReads; }
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
   void AfterCreate() override;
   void ReadRows() override;
 

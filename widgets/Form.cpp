@@ -3,7 +3,6 @@
 #include "widgets/Dpi.h"
 #include "widgets/StartSteps.h"
 #include "widgets/Style.h"
-#include "funcoes/pure/Exception.h"
 #include <algorithm>
 
 namespace {
@@ -18,10 +17,6 @@ TForm::~TForm() {
   Application.UnregisterForm(*this);
 }
 
-TForm* TForm::FromHandle(HWND window) {
-  return dynamic_cast<TForm*>(TControl::FromHandle(window));
-}
-
 void TForm::CreateForm(const std::wstring& className, const std::wstring& caption, int clientWidth,
                        int clientHeight, const TFontSpec& font) {
   FClassName = className;
@@ -31,25 +26,25 @@ void TForm::CreateForm(const std::wstring& className, const std::wstring& captio
   SetFont(font);
   FDpi = DpiOf(nullptr);
   SetBounds({0, 0, clientWidth, clientHeight});
-  CreateWnd(nullptr, 0, RECT{});
+  CreateTopLevel(nullptr, FrameRect(FDpi));
+  // The window may have landed on a monitor of another DPI than the system's.
+  if (const int dpi = DpiOf(Handle()); dpi != FDpi) {
+    FDpi = dpi;
+    const RECT r = FrameRect(dpi);
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right, r.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   Application.RegisterForm(*this);
 }
 
-HWND TForm::CreateWnd(HWND, int, const RECT&) {
-  const RECT r = WindowRectForClient(Scale(FClientWidth, FDpi), Scale(FClientHeight, FDpi),
-                                     kFormStyle, kFormExStyle, FDpi);
-  HWND window = CreateOwnWindow(FClassName.c_str(), kFormExStyle, FCaption.c_str(), kFormStyle,
-                                nullptr, 0, RECT{0, 0, r.right - r.left, r.bottom - r.top});
-  if (!window) throw Exception(L"Cannot create the main window");
-  // The window may have landed on a monitor of another DPI than the system's.
-  if (const int dpi = DpiOf(window); dpi != FDpi) {
-    FDpi = dpi;
-    const RECT rr = WindowRectForClient(Scale(FClientWidth, dpi), Scale(FClientHeight, dpi),
-                                        kFormStyle, kFormExStyle, dpi);
-    SetWindowPos(window, nullptr, 0, 0, rr.right - rr.left, rr.bottom - rr.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  return window;
+TWindowArgs TForm::WindowArgs() const {
+  return {FClassName.c_str(), FCaption, kFormStyle, kFormExStyle};
+}
+
+RECT TForm::FrameRect(int dpi) const {
+  const RECT r = WindowRectForClient(Scale(FClientWidth, dpi), Scale(FClientHeight, dpi),
+                                     kFormStyle, kFormExStyle, dpi);
+  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
 }
 
 void TForm::SetIcon(const wchar_t* resourceName) {
@@ -170,6 +165,6 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return 0;
   default:
-    return TControl::WndProc(msg, wParam, lParam);
+    return TOwnWindow::WndProc(msg, wParam, lParam);
   }
 }

@@ -6,12 +6,10 @@
 #include "widgets/Control.h"
 #include <functional>
 
-class TForm : public TControl {
+class TForm : public TOwnWindow {
 public:
   TForm();
   ~TForm() override;
-
-  static TForm* FromHandle(HWND window);
 
   // Creates the top-level window; widgets are created afterwards with Create(*this).
   void CreateForm(const std::wstring& className, const std::wstring& caption, int clientWidth,
@@ -28,10 +26,12 @@ public:
   std::function<void(bool& canClose)> OnCloseQuery;
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  // The window rectangle around the client area at the DPI, at the screen's origin.
+  RECT FrameRect(int dpi) const;
   void Close();
   void OnDpiChanged(int dpi, const RECT& suggested);
   // Tab and Shift+Tab (and the log pane's own requests): the next or previous tab stop, round

@@ -21,16 +21,16 @@ LRESULT TGauge::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return AccessibleResult(FAccessible.Get(), wParam);
     } catch (...) {
       // Without oleacc or COM the reader gets the system's plain object.
-      return TControl::WndProc(msg, wParam, lParam);
+      return TOwnWindow::WndProc(msg, wParam, lParam);
     }
   }
   if (msg == WM_DESTROY && FAccessible) FAccessible->Disconnect();
-  return TControl::WndProc(msg, wParam, lParam);
+  return TOwnWindow::WndProc(msg, wParam, lParam);
 }
 
-HWND TGauge::CreateWnd(HWND parent, int id, const RECT& r) {
+TWindowArgs TGauge::WindowArgs() const {
   // The percentage is also the window text, for readers of the window tree.
-  return CreateOwnWindow(L"ReplimarGauge", 0, L"0%", WS_CHILD | WS_VISIBLE, parent, id, r);
+  return {L"ReplimarGauge", L"0%", WS_CHILD | WS_VISIBLE};
 }
 
 int TGauge::PercentDone() const {

@@ -6,7 +6,7 @@
 
 class TGaugeAccessible;
 
-class TGauge : public TControl {
+class TGauge : public TOwnWindow {
 public:
   TGauge();
   ~TGauge() override;
@@ -22,7 +22,7 @@ public:
   int RepaintCount() const { return FRepaints; }
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
 
   void Paint(HDC dc, const RECT& client) override;
   // Answers screen readers with the gauge's own accessible object (role progress bar).

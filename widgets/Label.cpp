@@ -3,12 +3,9 @@
 #include "widgets/Dpi.h"
 #include "widgets/Style.h"
 
-HWND TLabel::CreateWnd(HWND parent, int id, const RECT& r) {
+TWindowArgs TLabel::WindowArgs() const {
   // Owner-drawn so the text sits on the parent's gradient; the text stays the window text.
-  return CreateWindowExW(
-      0, L"STATIC", FCaption.c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, r.left,
-      r.top, r.right - r.left, r.bottom - r.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  return {L"STATIC", FCaption, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX};
 }
 
 void TLabel::SetCaption(const std::wstring& caption) {
@@ -26,16 +23,15 @@ void TLabel::ApplyDpi(int dpi) {
 
 void TLabel::AutoSize() {
   if (!Handle()) return;
-  HDC dc = GetDC(Handle());
   SIZE size{};
   {
-    TSelectObject font(dc, FontHandle());
+    TWindowDc dc(Handle());
+    TSelectObject font(dc.Get(), FontHandle());
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    GetTextExtentPoint32W(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &size);
+    GetTextMetricsW(dc.Get(), &tm);
+    GetTextExtentPoint32W(dc.Get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &size);
     size.cy = tm.tmHeight;
   }
-  ReleaseDC(Handle(), dc);
   // The window gets the measured pixels; the 96-dpi bounds are kept for the next rescale.
   const RECT r = ScaledRect();
   SetWindowPos(Handle(), nullptr, r.left, r.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -2,7 +2,7 @@
 // A label: shows its text on its parent's face and sizes itself to the text.
 #include "widgets/Control.h"
 
-class TLabel : public TControl {
+class TLabel : public TSystemControl {
 public:
   explicit TLabel(std::wstring caption = L"") : FCaption(std::move(caption)) {}
   void SetCaption(const std::wstring& caption);
@@ -11,7 +11,7 @@ public:
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
   void AfterCreate() override { AutoSize(); }
 
 private:

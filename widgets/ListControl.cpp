@@ -12,13 +12,10 @@ TListControl::~TListControl() {
   if (FAccessible) FAccessible->Disconnect();
 }
 
-HWND TListControl::CreateList(HWND parent, int id, const RECT& r, DWORD extraStyle) {
-  return CreateWindowExW(
-      0, L"LISTBOX", L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-          LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | extraStyle,
-      r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+TWindowArgs TListControl::WindowArgs() const {
+  return {L"LISTBOX", L"",
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT};
 }
 
 void TListControl::AfterCreate() {

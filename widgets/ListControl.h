@@ -16,7 +16,7 @@
 
 class TNamedAccessible;
 
-class TListControl : public TControl {
+class TListControl : public TSystemControl {
 public:
   TListControl();
   ~TListControl() override;
@@ -31,7 +31,7 @@ public:
 
 protected:
   static constexpr int kItemHeight = 18;
-  HWND CreateList(HWND parent, int id, const RECT& rect, DWORD extraStyle);
+  TWindowArgs WindowArgs() const override;
   void AfterCreate() override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // The rows no longer match the folder: read now when on screen (and raise as ReadRows does),

@@ -1,4 +1,5 @@
 #include "widgets/Memo.h"
+#include "funcoes/Handles.h"
 #include "widgets/NamedAccessible.h"
 #include "widgets/Style.h"
 #include <algorithm>
@@ -14,13 +15,11 @@ TMemo::~TMemo() {
   if (FAccessible) FAccessible->Disconnect();
 }
 
-HWND TMemo::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
-                             ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_NOHIDESEL,
-                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+TWindowArgs TMemo::WindowArgs() const {
+  return {L"EDIT", L"",
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+              ES_AUTOHSCROLL | ES_READONLY | ES_NOHIDESEL,
+          WS_EX_CLIENTEDGE};
 }
 
 void TMemo::AfterCreate() {
@@ -160,13 +159,12 @@ void TMemo::PaintFocusEdge() {
   // The edge is what lies between the window's border and its client area (and scroll bar).
   const int edge = client.left - window.left;
   if (edge <= 0) return;
-  HDC dc = GetWindowDC(Handle());
+  const TWindowDc dc = TWindowDc::Whole(Handle());
   const RECT outer{0, 0, window.right - window.left, window.bottom - window.top};
-  DrawFocusMark(dc, outer, Dpi());
+  DrawFocusMark(dc.Get(), outer, Dpi());
   if (edge > 1) {
     RECT inner = outer;
     InflateRect(&inner, -1, -1);
-    DrawFocusMark(dc, inner, Dpi());
+    DrawFocusMark(dc.Get(), inner, Dpi());
   }
-  ReleaseDC(Handle(), dc);
 }

@@ -10,7 +10,7 @@
 
 class TNamedAccessible;
 
-class TMemo : public TControl {
+class TMemo : public TSystemControl {
 public:
   TMemo();
   ~TMemo() override;
@@ -28,7 +28,7 @@ public:
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
+  TWindowArgs WindowArgs() const override;
   void AfterCreate() override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

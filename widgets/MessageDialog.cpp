@@ -1,31 +1,30 @@
 #include "widgets/MessageDialog.h"
 #include "funcoes/Handles.h"
-#include "funcoes/SystemText.h"
-#include "funcoes/pure/Exception.h"
 #include "widgets/Application.h"
 #include "widgets/Button.h"
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
 #include "widgets/Style.h"
+#include "widgets/pure/MessageBoxLayout.h"
 #include "widgets/pure/ReportText.h"
-#include <algorithm>
 #include <vector>
 
 namespace {
 
-class TMessageDialog : public TControl {
+class TMessageDialog : public TOwnWindow {
 public:
   TMessageDialog(std::wstring text, TMessageIcon icon) : FText(std::move(text)), FIcon(icon) {}
   void Execute();
 
 protected:
-  HWND CreateWnd(HWND, int, const RECT&) override { return nullptr; }
+  TWindowArgs WindowArgs() const override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  // Measures the text, lays the box out and creates it with its parts.
   void Build();
+  void CreateParts(const TMessageBoxLayout& layout);
   TButton FOk{L"OK"};
-  HWND FTextWindow = nullptr;
   std::wstring FText;
   TMessageIcon FIcon;
   bool FDone = false;
@@ -33,63 +32,59 @@ private:
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// Text flags of the box's text, as the static control draws it.
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+
+TWindowArgs TMessageDialog::WindowArgs() const {
+  return {L"ReplimarMessage", Application.Title(), kStyle, kExStyle};
+}
 
 void TMessageDialog::Build() {
   FDpi = DpiOf(nullptr);
-  const int dpi = FDpi;
-  const int margin = Scale(16, dpi);
-  const int iconSize = FIcon == TMessageIcon::Stop ? GetSystemMetrics(SM_CXICON) : 0;
-  const int iconGap = iconSize ? Scale(12, dpi) : 0;
-  const int buttonWidth = Scale(88, dpi), buttonHeight = Scale(26, dpi);
-  HFONT font = CachedFont(TFontSpec{}, dpi);
-
-  // Measure the text, word-wrapped at half the screen's width.
-  RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-  HDC dc = GetDC(nullptr);
+  // The text word-wrapped at half the screen's width.
+  RECT measured{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
   {
-    TSelectObject selectFont(dc, font);
-    DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    TWindowDc screen(nullptr);
+    TSelectObject selectFont(screen.Get(), FontHandle());
+    DrawTextW(screen.Get(), FText.c_str(), static_cast<int>(FText.size()), &measured,
+              DT_CALCRECT | kTextFormat);
   }
-  ReleaseDC(nullptr, dc);
-  const int textWidth = std::max<int>(textRect.right, Scale(120, dpi));
-  const int textHeight = std::max<int>(textRect.bottom, iconSize);
-  const int clientWidth =
-      std::max(margin * 2 + iconSize + iconGap + textWidth, buttonWidth + margin * 2);
-  const int clientHeight = margin * 3 + textHeight + buttonHeight;
+  const int iconSize = FIcon == TMessageIcon::Stop ? GetSystemMetrics(SM_CXICON) : 0;
+  const TMessageBoxLayout layout =
+      MessageBoxLayout(measured.right, measured.bottom, iconSize, FDpi);
 
-  const RECT frame = WindowRectForClient(clientWidth, clientHeight, kStyle, kExStyle, dpi);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  const RECT frame =
+      WindowRectForClient(layout.ClientWidth, layout.ClientHeight, kStyle, kExStyle, FDpi);
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const RECT placed{work.left + (work.right - work.left - width) / 2,
-                    work.top + (work.bottom - work.top - height) / 2, 0, 0};
+  const TPixelRect placed =
+      CentreInWorkArea({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                       frame.right - frame.left, frame.bottom - frame.top);
   HWND owner = Application.MainForm() && IsWindowVisible(Application.MainForm()->Handle())
                    ? Application.MainForm()->Handle()
                    : nullptr;
-  HWND window =
-      CreateOwnWindow(L"ReplimarMessage", kExStyle, Application.Title().c_str(), kStyle, owner, 0,
-                      RECT{placed.left, placed.top, placed.left + width, placed.top + height});
-  if (!window) throw Exception(L"Cannot create a window. " + SysErrorMessage(GetLastError()));
+  CreateTopLevel(
+      owner, RECT{placed.Left, placed.Top, placed.Left + placed.Width, placed.Top + placed.Height});
+  CreateParts(layout);
+}
 
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (iconSize) {
-    HWND icon = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, margin, margin,
-                                iconSize, iconSize, window, nullptr, instance, nullptr);
+void TMessageDialog::CreateParts(const TMessageBoxLayout& layout) {
+  const auto rectOf = [](const TPixelRect& r) {
+    return RECT{r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
+  };
+  if (layout.Icon.Width) {
+    HWND icon = CreateSystemControl(
+        {L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, 0, Handle(), 0, rectOf(layout.Icon)});
     SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_HAND)), 0);
   }
-  FTextWindow = CreateWindowExW(0, L"STATIC", FText.c_str(),
-                                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                                margin + iconSize + iconGap, margin, textWidth, textHeight, window,
-                                nullptr, instance, nullptr);
-  SendMessageW(FTextWindow, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HWND text = CreateSystemControl({L"STATIC", FText,
+                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                                   0, Handle(), 0, rectOf(layout.Text)});
+  SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   FOk.Default = true;
   FOk.OnClick = [this] { FDone = true; };
-  FOk.SetBounds({0, 0, 0, 0});
-  FOk.Create(*this);
+  FOk.Create(*this, rectOf(layout.Button));
   SetWindowLongPtrW(FOk.Handle(), GWLP_ID, IDOK);
-  SetWindowPos(FOk.Handle(), nullptr, (clientWidth - buttonWidth) / 2,
-               clientHeight - margin - buttonHeight, buttonWidth, buttonHeight, SWP_NOZORDER);
   SetFocus(FOk.Handle());
 }
 
@@ -145,7 +140,7 @@ LRESULT TMessageDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     FDone = true;
     return 0;
   default:
-    return TControl::WndProc(msg, wParam, lParam);
+    return TOwnWindow::WndProc(msg, wParam, lParam);
   }
 }
 

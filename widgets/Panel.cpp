@@ -1,9 +1,9 @@
 #include "widgets/Panel.h"
 #include "widgets/Style.h"
 
-HWND TPanel::CreateWnd(HWND parent, int id, const RECT& r) {
-  return CreateOwnWindow(L"ReplimarPanel", WS_EX_CONTROLPARENT, L"",
-                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, id, r);
+TWindowArgs TPanel::WindowArgs() const {
+  return {L"ReplimarPanel", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+          WS_EX_CONTROLPARENT};
 }
 
 void TPanel::PaintBackground(HDC dc, const RECT& rect) {

@@ -2,14 +2,13 @@
 // A panel: holds widgets, shows no text, draws the one-pixel raised edge.
 #include "widgets/Control.h"
 
-class TPanel : public TControl {
+class TPanel : public TOwnWindow {
 public:
   // A header strip draws the style's header gradient instead of the panel face.
   bool Header = false;
   void PaintBackground(HDC dc, const RECT& rect) override;
 
 protected:
-  HWND CreateWnd(HWND parent, int id, const RECT& rect) override;
-
+  TWindowArgs WindowArgs() const override;
   void Paint(HDC dc, const RECT& client) override;
 };

@@ -2,6 +2,7 @@
 // the program's own loop: Space and Enter press buttons, Space ticks the box, the lists move
 // with the arrow, Home/End and page keys, Enter opens a folder, the log pane selects and copies,
 // Esc and Enter end nothing (a run included), and the focused widget shows a focus mark.
+#include "funcoes/Handles.h"
 #include "tests/e2e/FaultSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -239,18 +240,14 @@ TEST_F(Keyboard, EveryTabStopShowsAFocusMark) {
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     std::vector<COLORREF> pixels;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    const TWindowDc screen(nullptr);
+    const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    const TSelectObject select(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        pixels.push_back(GetPixel(memory, x, y));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+        pixels.push_back(GetPixel(memory.Get(), x, y));
     return pixels;
   };
   const auto differing = [](const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {

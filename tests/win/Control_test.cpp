@@ -1,6 +1,7 @@
 // Buttons, labels, panels and the tick box: clicks reach the handler (and a handler's error
 // reaches the error report), labels size themselves to their text, panels hold widgets.
 #include "WinTestSupport.h"
+#include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
@@ -98,12 +99,10 @@ TEST_F(ControlsTest, ALabelSizesItselfToItsText) {
   label.SetBounds({10, 10, 1, 1});
   label.Create(FHost.Form());
   const auto measure = [&](const std::wstring& text) {
-    HDC dc = GetDC(label.Handle());
+    const TWindowDc dc(label.Handle());
+    const TSelectObject font(dc.Get(), label.FontHandle());
     SIZE size{};
-    HGDIOBJ old = SelectObject(dc, label.FontHandle());
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label.Handle(), dc);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
   };
   const auto windowSize = [&] {

@@ -1,6 +1,7 @@
 // The progress gauge: its percentage and clamping, when it repaints, its range error, and
 // what it paints.
 #include "WinTestSupport.h"
+#include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
 #include "widgets/Gauge.h"
 #include <gtest/gtest.h>
@@ -128,12 +129,11 @@ protected:
     InvalidateRect(FGauge.Handle(), nullptr, FALSE);
     UpdateWindow(FGauge.Handle());
     GetClientRect(FGauge.Handle(), &FClient);
-    HDC dc = GetDC(FGauge.Handle());
+    const TWindowDc dc(FGauge.Handle());
     FPixels.assign(static_cast<size_t>(FClient.right * FClient.bottom), 0);
     for (int y = 0; y < FClient.bottom; ++y)
       for (int x = 0; x < FClient.right; ++x)
-        FPixels[static_cast<size_t>(y * FClient.right + x)] = GetPixel(dc, x, y) & 0xFFFFFF;
-    ReleaseDC(FGauge.Handle(), dc);
+        FPixels[static_cast<size_t>(y * FClient.right + x)] = GetPixel(dc.Get(), x, y) & 0xFFFFFF;
   }
   COLORREF At(int x, int y) const { return FPixels[static_cast<size_t>(y * FClient.right + x)]; }
   int Count(COLORREF colour, int left, int top, int right, int bottom) const {
@@ -241,11 +241,10 @@ TEST(RealGaugeBar, EndsWhereTheInnerWidthPlusOneSaysAtEveryPercentage) {
     gauge.SetProgress(percent);
     InvalidateRect(gauge.Handle(), nullptr, FALSE);
     UpdateWindow(gauge.Handle());
-    HDC dc = GetDC(gauge.Handle());
+    const TWindowDc dc(gauge.Handle());
     int lastBlack = 0;
     for (int x = 1; x <= inner; ++x)
-      if ((GetPixel(dc, x, 1) & 0xFFFFFF) == RGB(0, 0, 0)) lastBlack = x;
-    ReleaseDC(gauge.Handle(), dc);
+      if ((GetPixel(dc.Get(), x, 1) & 0xFFFFFF) == RGB(0, 0, 0)) lastBlack = x;
     const int expected = std::min(percent * (inner + 1) / 100, inner);
     EXPECT_EQ(expected, lastBlack) << percent << "%";
     if (percent < 100 && percent * inner / 100 != expected) ++differing;

@@ -4,6 +4,7 @@
 // a high-contrast palette. With REPLIMAR_SCREENSHOT_DIR set, the window's picture in high
 // contrast is written there as highcontrast.bmp.
 #include "WinTestSupport.h"
+#include "funcoes/Handles.h"
 #include "tests/TestPrefix.h"
 #include "ui/UFrmReplimar.h"
 #include "widgets/Style.h"
@@ -81,8 +82,8 @@ TPicture Capture(HWND window) {
   TPicture picture;
   picture.Width = client.right - client.left;
   picture.Height = client.bottom - client.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const TWindowDc screen(nullptr);
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = picture.Width;
@@ -90,17 +91,15 @@ TPicture Capture(HWND window) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, picture.Width, picture.Height, screen, client.left, client.top, SRCCOPY);
+  const UniqueBitmap bitmap(
+      CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const TSelectObject select(memory.Get(), bitmap.Get());
+  BitBlt(memory.Get(), 0, 0, picture.Width, picture.Height, screen.Get(), client.left, client.top,
+         SRCCOPY);
   GdiFlush();
   const auto* quads = static_cast<const RGBQUAD*>(bits);
   for (int i = 0; i < picture.Width * picture.Height; ++i)
     picture.Pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return picture;
 }
 

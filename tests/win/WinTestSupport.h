@@ -194,6 +194,15 @@ public:
   bool Found() const { return FFound; }
   // The texts of the box's static children, joined by "\n".
   const std::wstring& Text() const { return FText; }
+  // Where the box was and what it held: its window on the screen, its client area, and each
+  // child with its class, text and bounds in the client area.
+  struct TPart {
+    std::wstring ClassName, Text;
+    RECT Bounds{};
+  };
+  const RECT& Window() const { return FWindow; }
+  const RECT& Client() const { return FClient; }
+  const std::vector<TPart>& Parts() const { return FParts; }
 
 private:
   static HWND FindBox() {
@@ -241,6 +250,7 @@ private:
             },
             reinterpret_cast<LPARAM>(&text));
         FText = text;
+        Measure(box);
         FFound = true;
         PostMessageW(box, WM_CLOSE, 0, 0);
         return;
@@ -252,9 +262,33 @@ private:
     }
   }
 
+  void Measure(HWND box) {
+    GetWindowRect(box, &FWindow);
+    GetClientRect(box, &FClient);
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM data) -> BOOL {
+          auto& self = *reinterpret_cast<TMessageBoxCloser*>(data);
+          TPart part;
+          wchar_t buffer[1024] = {};
+          GetClassNameW(child, buffer, 1024);
+          part.ClassName = buffer;
+          buffer[0] = 0;
+          GetWindowTextW(child, buffer, 1024);
+          part.Text = buffer;
+          GetWindowRect(child, &part.Bounds);
+          MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&part.Bounds), 2);
+          self.FParts.push_back(part);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+  }
+
   std::atomic<bool> FStop{false};
   std::atomic<bool> FFound{false};
   std::wstring FText;
+  RECT FWindow{}, FClient{};
+  std::vector<TPart> FParts;
   std::thread FThread;
 };
 

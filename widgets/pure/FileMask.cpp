@@ -1,0 +1,181 @@
+#include "widgets/pure/FileMask.h"
+#include "widgets/pure/FolderRows.h"
+#include <algorithm>
+
+namespace {
+// Step 1: a path's last part loses its trailing dots and blanks.
+std::wstring Trimmed(const std::wstring& pattern) {
+  const size_t end = pattern.find_last_not_of(L". ");
+  return end == std::wstring::npos ? std::wstring() : pattern.substr(0, end + 1);
+}
+
+bool IsWildcard(wchar_t c) {
+  return c == L'*' || c == L'?' || c == kDosStar || c == kDosQm || c == kDosDot;
+}
+
+// Whether name ends with tail (already upper-cased), letter case ignored.
+bool EndsWithUpper(const std::wstring& name, const std::wstring& tail) {
+  if (name.size() < tail.size()) return false;
+  const size_t start = name.size() - tail.size();
+  for (size_t i = 0; i < tail.size(); ++i)
+    if (UpcaseChar(name[start + i]) != tail[i]) return false;
+  return true;
+}
+
+// Pairs of a capital and its small letter; the capitals at the even codes, or at the odd ones
+// when capitalOdd.
+bool InPairs(wchar_t c, wchar_t first, wchar_t last, bool capitalOdd, wchar_t& upper) {
+  if (c < first || c > last) return false;
+  const bool small = ((c & 1) != 0) != capitalOdd;
+  upper = small ? static_cast<wchar_t>(c - 1) : c;
+  return true;
+}
+} // namespace
+
+wchar_t UpcaseChar(wchar_t c) {
+  if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c;
+  wchar_t upper = c;
+  if (c == 0xB5) return 0x39C;
+  if (c >= 0xE0 && c <= 0xFE) return c == 0xF7 ? c : static_cast<wchar_t>(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  if (c == 0x131) return L'I';
+  if (c == 0x17F) return L'S';
+  if (InPairs(c, 0x100, 0x12F, false, upper) || InPairs(c, 0x132, 0x137, false, upper) ||
+      InPairs(c, 0x139, 0x148, true, upper) || InPairs(c, 0x14A, 0x177, false, upper) ||
+      InPairs(c, 0x179, 0x17E, true, upper))
+    return upper;
+  // Greek.
+  if (c == 0x3AC) return 0x386;
+  if (c >= 0x3AD && c <= 0x3AF) return static_cast<wchar_t>(c - 0x25);
+  if (c == 0x3C2) return 0x3A3;
+  if (c >= 0x3B1 && c <= 0x3CB) return static_cast<wchar_t>(c - 0x20);
+  if (c == 0x3CC) return 0x38C;
+  if (c == 0x3CD || c == 0x3CE) return static_cast<wchar_t>(c - 0x3F);
+  // Cyrillic.
+  if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);
+  if (c == 0x4CF) return 0x4C0;
+  if (InPairs(c, 0x460, 0x481, false, upper) || InPairs(c, 0x48A, 0x4BF, false, upper) ||
+      InPairs(c, 0x4C1, 0x4CE, true, upper) || InPairs(c, 0x4D0, 0x52F, false, upper))
+    return upper;
+  // Armenian, Latin Extended Additional, full-width Latin.
+  if (c >= 0x561 && c <= 0x586) return static_cast<wchar_t>(c - 0x30);
+  if (InPairs(c, 0x1E00, 0x1E95, false, upper) || InPairs(c, 0x1EA0, 0x1EFF, false, upper))
+    return upper;
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<wchar_t>(c - 0x20);
+  return c;
+}
+
+bool NeedsSystemSearch(const std::wstring& pattern) {
+  if (pattern.find_first_of(std::wstring(L"\\/:<>\"|\0", 8)) != std::wstring::npos) return true;
+  return Trimmed(pattern).empty();
+}
+
+std::wstring DosExpression(const std::wstring& pattern) {
+  const bool hadDot = !pattern.empty() && pattern.back() == L'.';
+  const std::wstring p = Trimmed(pattern);
+  if (p == L"*.*") return L"*";
+  std::wstring out = p;
+  for (size_t i = 0; i < p.size(); ++i) {
+    const wchar_t next = i + 1 < p.size() ? p[i + 1] : L'\0';
+    if (p[i] == L'?')
+      out[i] = kDosQm;
+    else if (p[i] == L'.' && (next == L'?' || next == L'*'))
+      out[i] = kDosDot;
+    else if (p[i] == L'*' && (next == L'.' || (i + 1 == p.size() && hadDot)))
+      out[i] = kDosStar;
+  }
+  return out;
+}
+
+bool NameInExpression(const std::wstring& expression, const std::wstring& name) {
+  if (expression.empty() || name.empty()) return false;
+  const size_t m = expression.size();
+  const size_t lastDot = name.rfind(L'.');
+  // The states are the positions in the expression that the name read so far can reach.
+  std::vector<char> current(m + 1, 0);
+  std::vector<char> next(m + 1, 0);
+  current[0] = 1;
+  for (size_t i = 0;; ++i) {
+    const bool atEnd = i == name.size();
+    const wchar_t c = atEnd ? L'\0' : UpcaseChar(name[i]);
+    // Steps that take no character, seen from the character about to be read.
+    for (size_t p = 0; p < m; ++p) {
+      if (!current[p]) continue;
+      const wchar_t e = expression[p];
+      if (e == L'*' || e == kDosStar || (e == kDosQm && (atEnd || c == L'.')) ||
+          (e == kDosDot && atEnd))
+        current[p + 1] = 1;
+    }
+    if (atEnd) return current[m] != 0;
+    std::fill(next.begin(), next.end(), 0);
+    bool any = false;
+    for (size_t p = 0; p < m; ++p) {
+      if (!current[p]) continue;
+      const wchar_t e = expression[p];
+      size_t to = m + 1; // none
+      if (e == L'*')
+        to = p;
+      else if (e == kDosStar)
+        to = c == L'.' && i == lastDot ? m + 1 : p;
+      else if (e == L'?')
+        to = p + 1;
+      else if (e == kDosQm)
+        to = c == L'.' ? m + 1 : p + 1;
+      else if (e == kDosDot)
+        to = c == L'.' ? p + 1 : m + 1;
+      else if (UpcaseChar(e) == c)
+        to = p + 1;
+      if (to <= m) {
+        next[to] = 1;
+        any = true;
+      }
+    }
+    if (!any) return false;
+    current.swap(next);
+  }
+}
+
+TFileMask::TFileMask(const std::wstring& mask) {
+  for (const std::wstring& piece : SplitMask(mask)) {
+    if (NeedsSystemSearch(piece)) {
+      FSearched.push_back(piece);
+      continue;
+    }
+    TPattern pattern;
+    pattern.Expression = DosExpression(piece);
+    for (wchar_t& c : pattern.Expression)
+      c = UpcaseChar(c);
+    // A leading star and plain text after it, as most masks are written: a test of the end.
+    const std::wstring& e = pattern.Expression;
+    if ((e[0] == L'*' || e[0] == kDosStar) &&
+        std::none_of(e.begin() + 1, e.end(), [](wchar_t c) { return IsWildcard(c); })) {
+      pattern.Tail = e.substr(1);
+      // DOS_STAR cannot take the last "."; a tail without one leaves no "." to the star.
+      pattern.Kind = e[0] == L'*' || pattern.Tail.find(L'.') != std::wstring::npos
+                         ? TPattern::TKind::EndsWith
+                         : TPattern::TKind::EndsWithNoDot;
+    }
+    FPatterns.push_back(std::move(pattern));
+  }
+}
+
+bool TFileMask::Matches(const TPattern& pattern, const std::wstring& name) {
+  switch (pattern.Kind) {
+  case TPattern::TKind::EndsWith:
+    return !name.empty() && EndsWithUpper(name, pattern.Tail);
+  case TPattern::TKind::EndsWithNoDot:
+    return !name.empty() && name.find(L'.') == std::wstring::npos &&
+           EndsWithUpper(name, pattern.Tail);
+  case TPattern::TKind::General:
+    break;
+  }
+  return NameInExpression(pattern.Expression, name);
+}
+
+int TFileMask::MatchCount(const std::wstring& name, const std::wstring& shortName) const {
+  int count = 0;
+  for (const TPattern& pattern : FPatterns)
+    if (Matches(pattern, name) || (!shortName.empty() && Matches(pattern, shortName))) ++count;
+  return count;
+}
