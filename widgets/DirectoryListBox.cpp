@@ -1,6 +1,7 @@
 #include "widgets/DirectoryListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
@@ -16,8 +17,8 @@ namespace {
 std::vector<std::wstring> Subfolders(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(JoinFolder(folder, L"*").c_str(), FindExInfoBasic, &entry,
-                                   FindExSearchLimitToDirectories, nullptr, 0));
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(folder, L"*")).c_str(), FindExInfoBasic,
+                                   &entry, FindExSearchLimitToDirectories, nullptr, 0));
   if (!find) return names;
   do {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -62,8 +63,7 @@ void TDirectoryListBox::AfterCreate() {
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (folder.empty()) return;
   if (!SameFolder(folder, FDirectory)) {
-    EnterFolder(folder);
-    FDirectory = CurrentFolder();
+    FDirectory = EnterFolder(folder);
     RowsChanged();
     if (FileList) FileList->SetDirectory(FDirectory);
   }

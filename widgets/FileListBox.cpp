@@ -1,6 +1,7 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/FolderAccess.h"
 #include "widgets/pure/FolderRows.h"
 
@@ -35,8 +36,8 @@ void TFileListBox::ReadRows() {
   SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
   for (const std::wstring& pattern : SplitMask(FMask)) {
     WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileExW(JoinFolder(FDirectory, pattern).c_str(), FindExInfoBasic,
-                                     &entry, FindExSearchNameMatch, nullptr, 0));
+    UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, pattern)).c_str(),
+                                     FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
     if (!find) continue;
     do {
       if (entry.dwFileAttributes &
