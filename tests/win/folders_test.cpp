@@ -150,3 +150,19 @@ TEST(CreateFolderPathLimits, ANameLongerThanTheSystemTakesIsNotMade) {
   EXPECT_FALSE(wintest::PathPresent(tree.Path(L"nivel"))) << "no level of it is created";
   EXPECT_FALSE(FolderExists(name));
 }
+
+// The "\\?\" form names every folder literally: past MAX_PATH a folder named as a device
+// ("AUX", "COM1") is found and made as the folder itself, where the plain form, which the
+// system folds, would name the device. Wine takes plain paths of any length, so this is where
+// the form shows under Wine.
+TEST(CreateFolderPathLimits, PastMaxPathAFolderIsNamedLiterally) {
+  wintest::TTempTree tree(L"literal");
+  const std::wstring deep = tree.DeepFolder(L"nivel", 300);
+  const std::wstring device = deep + L"\\AUX";
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + device).c_str(), nullptr));
+  EXPECT_TRUE(FolderExists(device));
+  EXPECT_TRUE(CreateFolderPath(device + L"\\dentro"));
+  EXPECT_TRUE(wintest::IsFolder(L"\\\\?\\" + device + L"\\dentro"));
+  EXPECT_TRUE(CreateFolderPath(deep + L"\\COM1"));
+  EXPECT_TRUE(wintest::IsFolder(L"\\\\?\\" + deep + L"\\COM1"));
+}
