@@ -11,16 +11,26 @@
 //     appears in the flag folder, presses "Sincronizar Agora" and prints "following" once the
 //     log pane shows the log's last line; when "stop" appears, closes the program. The script
 //     measures the process in between.
+//   replimar_bench_driver answers <exe> <source folder>
+//     Stores the source folder for the program and starts it; then, while "Sincronizar Agora"
+//     starts a run over the source and until the gauge leaves 0% (the count of the source's
+//     files has ended), asks the window to answer WM_NULL every 50 ms from another thread
+//     (SendMessageTimeoutW, as the system does before it calls a window not responding).
+//     Prints the waits: how many, the longest, the median, and when the log and the count
+//     came.
 #include "bench/BenchLog.h"
 #include "funcoes/Handles.h"
+#include "funcoes/RegistryValue.h"
 #include <windows.h>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -29,6 +39,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kMainCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
 constexpr wchar_t kSyncNowText[] = L"Sincronizar Agora";
+constexpr wchar_t kGaugeClass[] = L"ReplimarGauge";
 // How often the driver looks for the window. Every look is a round of window-manager calls
 // through the wineserver, which the starting program needs too: looking every millisecond
 // slowed a start that makes many such calls (the program) far more than a bare window's.
@@ -259,6 +270,123 @@ void Follow(const std::wstring& exe, const std::wstring& flags) {
   program.Close();
   Say("closed");
 }
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Asks a window to answer WM_NULL every 50 ms from its own thread and keeps every wait.
+class TAnswerProbe {
+public:
+  explicit TAnswerProbe(HWND window)
+      : FThread([this, window] {
+          while (!FStop) {
+            const auto asked = Clock::now();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result))
+              ++FUnanswered;
+            FWaits.push_back(MillisecondsSince(asked));
+            FAskedAt.push_back(std::chrono::duration<double, std::milli>(asked - FStart).count());
+            Sleep(50);
+          }
+        }) {}
+  ~TAnswerProbe() { Stop(); }
+  TAnswerProbe(const TAnswerProbe&) = delete;
+  TAnswerProbe& operator=(const TAnswerProbe&) = delete;
+  // Ends the asking; then the waits are final.
+  void Stop() {
+    FStop = true;
+    if (FThread.joinable()) FThread.join();
+  }
+  const std::vector<double>& Waits() const { return FWaits; }
+  // When each wait began, in ms since the probe started.
+  const std::vector<double>& AskedAt() const { return FAskedAt; }
+  int Unanswered() const { return FUnanswered; }
+
+private:
+  std::atomic<bool> FStop{false};
+  const Clock::time_point FStart = Clock::now();
+  std::vector<double> FWaits, FAskedAt;
+  int FUnanswered = 0;
+  std::thread FThread;
+};
+
+// Stores a source folder for the program and puts back what was stored before when it ends,
+// so that the other measures of the prefix start on their own folders.
+class TStoredSource {
+public:
+  explicit TStoredSource(const std::wstring& source) {
+    std::wstring before(32768, L'\0');
+    DWORD bytes = static_cast<DWORD>(before.size() * sizeof(wchar_t));
+    FHadOne = RegGetValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName, RRF_RT_REG_SZ, nullptr,
+                           before.data(), &bytes) == ERROR_SUCCESS;
+    if (FHadOne) FBefore = before.c_str();
+    Expect(Store(source), "cannot store the source folder");
+  }
+  ~TStoredSource() {
+    if (FHadOne)
+      Store(FBefore);
+    else
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName);
+  }
+  TStoredSource(const TStoredSource&) = delete;
+  TStoredSource& operator=(const TStoredSource&) = delete;
+
+private:
+  static constexpr wchar_t kName[] = L"storage_Origem";
+  static bool Store(const std::wstring& folder) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName, REG_SZ, folder.c_str(),
+                           static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+  }
+  bool FHadOne = false;
+  std::wstring FBefore;
+};
+
+void Answers(const std::wstring& exe, const std::wstring& source) {
+  const TStoredSource stored(source);
+  TProgram program(exe);
+  program.WaitForWindow();
+  const HWND button = program.Child(L"Button", kSyncNowText);
+  const HWND pane = program.Child(L"Edit", nullptr);
+  const HWND gauge = program.Child(kGaugeClass, nullptr);
+  Expect(button && pane && gauge, "no \"Sincronizar Agora\" button, log pane or gauge");
+  Expect(TextOf(gauge) == L"0%", "the gauge does not show 0% before the run");
+
+  const auto clicked = Clock::now();
+  TAnswerProbe probe(program.Window);
+  PostMessageW(button, BM_CLICK, 0, 0);
+  double followed = -1;
+  const bool counted = WaitFor(
+      [&] {
+        if (followed < 0 && TextOf(pane).find(kBenchLogLastLine) != std::wstring::npos)
+          followed = MillisecondsSince(clicked);
+        const std::wstring text = TextOf(gauge);
+        return !text.empty() && text != L"0%";
+      },
+      600s, 100);
+  const double countedAfter = MillisecondsSince(clicked);
+  probe.Stop();
+  program.Close();
+  Expect(counted, "the gauge did not leave 0% within 600 s");
+
+  const std::vector<double>& waits = probe.Waits();
+  Expect(!waits.empty(), "the window was never asked");
+  std::printf("log followed after %.0f ms, count ended after %.0f ms (gauge left 0%%)\n", followed,
+              countedAfter);
+  std::printf("%llu answers asked, %d unanswered within 10 s; median wait %.1f ms, longest wait "
+              "%.1f ms\n",
+              static_cast<unsigned long long>(waits.size()), probe.Unanswered(), Median(waits),
+              *std::max_element(waits.begin(), waits.end()));
+  // Where the long waits fell, to tell the count's slices from the log's passes.
+  std::vector<size_t> order(waits.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return waits[a] > waits[b]; });
+  std::printf("longest waits (ms, asked at ms after the click):");
+  for (size_t i = 0; i < std::min<size_t>(5, order.size()); ++i)
+    std::printf(" %.0f at %.0f;", waits[order[i]], probe.AskedAt()[order[i]]);
+  std::printf("\n");
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -275,9 +403,14 @@ int wmain(int argc, wchar_t** argv) {
       Follow(argv[2], argv[3]);
       return 0;
     }
+    if (argc == 4 && std::wcscmp(argv[1], L"answers") == 0) {
+      Answers(argv[2], argv[3]);
+      return 0;
+    }
     std::fprintf(stderr, "usage: replimar_bench_driver start <exe> <runs>\n"
                          "       replimar_bench_driver startpair <exe> <bare exe> <runs> [steps]\n"
-                         "       replimar_bench_driver follow <exe> <flag folder>\n");
+                         "       replimar_bench_driver follow <exe> <flag folder>\n"
+                         "       replimar_bench_driver answers <exe> <source folder>\n");
     return 2;
   } catch (const TDriverFailure& failure) {
     std::fprintf(stderr, "driver: %s\n", failure.What);

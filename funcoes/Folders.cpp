@@ -1,16 +1,18 @@
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/FolderRules.h"
+#include "funcoes/pure/LongPath.h"
 
 std::wstring RaizOrigem;
 std::wstring RaizDestino;
 
 bool FolderExists(const std::wstring& name) {
-  const DWORD attributes = GetFileAttributesW(name.c_str());
+  const std::wstring path = LongPathForm(name);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     // A link whose target is gone still has attributes of its own: open it to be sure.
-    UniqueFileHandle target(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueFileHandle target(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!target) return false;
   }
@@ -23,15 +25,12 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
 }
 
 bool CreateFolderPath(const std::wstring& name) {
-  // Windows makes no folder whose path leaves no room for an 8.3 name (MAX_PATH - 12) for a
-  // program that does not declare long paths; this one does not. Answer so at once instead of
-  // asking about every level of an overlong name (Wine would even create them all).
-  constexpr size_t kLongestCreatable = MAX_PATH - 12;
-  if (name.size() > kLongestCreatable && FolderExists(name)) return true;
-  if (name.size() > kLongestCreatable + 1 ||
-      (name.size() == kLongestCreatable + 1 && name.back() != L'\\'))
-    return false;
+  // Past the longest path the system takes nothing can be made: answer at once instead of
+  // asking about each of the thousands of levels such a name can hold.
+  if (!name.empty() && LongPathForm(name).size() > kLongestPath) return false;
+  // Levels past MAX_PATH - 12 are made through their "\\?\" form, which needs no long-path
+  // policy.
   return CreateFolderPathWith(name, FolderExists, [](const std::wstring& folder) {
-    return CreateDirectoryW(folder.c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(LongPathForm(folder).c_str(), nullptr) != FALSE;
   });
 }

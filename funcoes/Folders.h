@@ -3,13 +3,14 @@
 #include <string>
 
 // True when a folder of that name exists. A link or junction is opened to check that it
-// leads somewhere.
+// leads somewhere. A name past MAX_PATH is asked in its "\\?\" form.
 bool FolderExists(const std::wstring& name);
 // Compares two folder names as the file system does: letter case ignored (CompareStringOrdinal).
 bool SameFolder(const std::wstring& a, const std::wstring& b);
 // Creates the folder and any missing parents; true on success. An empty name raises
 // EInOutError "Unable to create directory" CR LF "[]"; other failures answer false, among them
-// a missing folder whose name is longer than Windows lets a program create (MAX_PATH - 12).
+// a name longer than the system takes in any form (kLongestPath). Folders past MAX_PATH - 12
+// are created through their "\\?\" form.
 bool CreateFolderPath(const std::wstring& name);
 
 // The folder each button last dealt with; empty at start, used only by its own button.

@@ -11,6 +11,8 @@ program=${2:-replimar_e2e_tests}
 "$root/scripts/install-deps.sh"
 [ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw >/dev/null
 cmake --build build/mingw -j"$(nproc)" --target "$program" >/dev/null
+# The big trees of the end-to-end tests, made once (the CTest fixture replimar_big_trees).
+[ "$program" != replimar_e2e_tests ] || python3 tests/helpers/make_big_trees.py build/mingw/big-trees
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
 prefix=$root/build/mingw/wineprefix

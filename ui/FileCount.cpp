@@ -31,19 +31,20 @@ void TFileCount::Enter(const std::wstring& path) {
   Take(entry);
 }
 
-void TFileCount::Take(const WIN32_FIND_DATAW& entry) {
+bool TFileCount::Take(const WIN32_FIND_DATAW& entry) {
   const std::wstring_view name = entry.cFileName;
-  if (name == L"." || name == L"..") return;
+  if (name == L"." || name == L"..") return false;
   if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     ++FTotal;
-    return;
+    return false;
   }
   const std::wstring child = FLevels.back().Path + L"\\" + std::wstring(name);
   if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     const std::optional<TFolderId> id = FolderIdOf(child);
-    if (id && OnPath(*id)) return; // a loop back up: already being counted
+    if (id && OnPath(*id)) return true; // a loop back up: already being counted
   }
   Enter(child);
+  return true;
 }
 
 TFileCount::TFileCount(const std::wstring& path) {
@@ -52,16 +53,17 @@ TFileCount::TFileCount(const std::wstring& path) {
 }
 
 bool TFileCount::Step(unsigned long long deadline) {
-  // The clock is read once per batch of entries: reading it per entry would cost more than
-  // the listing itself on a big folder.
+  // The clock is read once per batch of entries, since reading it per entry would cost more
+  // than the listing itself on a big folder, and after every folder opened: on a share each
+  // opening is a round trip to the server.
   constexpr int kBatch = 256;
   while (!FDone) {
     for (int i = 0; i < kBatch && !FLevels.empty(); ++i) {
       WIN32_FIND_DATAW entry;
-      if (FindNextFileW(FLevels.back().Find.Get(), &entry))
-        Take(entry);
-      else
+      if (!FindNextFileW(FLevels.back().Find.Get(), &entry))
         FLevels.pop_back();
+      else if (Take(entry))
+        break;
     }
     FDone = FLevels.empty();
     if (GetTickCount64() >= deadline) break;

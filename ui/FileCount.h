@@ -37,7 +37,8 @@ private:
   static std::optional<TFolderId> FolderIdOf(const std::wstring& path);
   bool OnPath(const TFolderId& id);
   void Enter(const std::wstring& path);
-  void Take(const WIN32_FIND_DATAW& entry);
+  // Counts a file or enters a folder; true when the entry was a folder (entered or not).
+  bool Take(const WIN32_FIND_DATAW& entry);
 
   std::vector<TLevel> FLevels;
   int32_t FTotal = 0;

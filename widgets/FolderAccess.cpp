@@ -1,7 +1,30 @@
 #include "widgets/FolderAccess.h"
+#include "funcoes/Folders.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
+#include "funcoes/pure/LongPath.h"
 #include <windows.h>
+
+namespace {
+[[noreturn]] void CannotEnter(const std::wstring& folder, DWORD error) {
+  throw EInOutError(L"Cannot open folder \"" + folder + L"\". " + SysErrorMessage(error));
+}
+
+// The full form of a folder that cannot be current: "." and ".." resolved, no trailing "\".
+std::wstring FullFolder(const std::wstring& folder) {
+  std::wstring full(folder.size() + MAX_PATH, L'\0');
+  DWORD length =
+      GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length > full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(folder.c_str(), length, full.data(), nullptr);
+  }
+  if (length == 0) CannotEnter(folder, GetLastError());
+  full.resize(length);
+  if (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  return full;
+}
+} // namespace
 
 std::wstring CurrentFolder() {
   std::wstring folder(MAX_PATH, L'\0');
@@ -14,9 +37,18 @@ std::wstring CurrentFolder() {
   return folder;
 }
 
-void EnterFolder(const std::wstring& folder) {
-  if (!SetCurrentDirectoryW(folder.c_str())) {
-    const DWORD error = GetLastError();
-    throw EInOutError(L"Cannot open folder \"" + folder + L"\". " + SysErrorMessage(error));
+std::wstring EnterFolder(const std::wstring& folder) {
+  if (folder.size() > kLongestCurrentFolder) {
+    const std::wstring full = FullFolder(folder);
+    if (full.size() > kLongestCurrentFolder) {
+      if (!FolderExists(full)) {
+        const DWORD attributes = GetFileAttributesW(LongPathForm(full).c_str());
+        CannotEnter(folder,
+                    attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY);
+      }
+      return full;
+    }
   }
+  if (!SetCurrentDirectoryW(folder.c_str())) CannotEnter(folder, GetLastError());
+  return CurrentFolder();
 }

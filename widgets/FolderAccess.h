@@ -4,5 +4,9 @@
 
 // The current folder as the system reports it (no trailing "\" except a drive root).
 std::wstring CurrentFolder();
-// Makes folder the current folder; raises EInOutError naming the folder when it cannot.
-void EnterFolder(const std::wstring& folder);
+// Makes folder the current folder and answers it as the system then reports it. A folder too
+// long to be the current folder (past kLongestCurrentFolder, which the long-path policy alone
+// would lift) is checked and answered in full form without becoming current, so that the
+// lists show it on every system alike. Raises EInOutError naming the folder when it cannot be
+// entered.
+std::wstring EnterFolder(const std::wstring& folder);

@@ -1,5 +1,6 @@
 #include "tests/e2e/Operator.h"
 #include "funcoes/SystemText.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/Dpi.h"
 #include <algorithm>
 #include <atomic>
@@ -54,7 +55,7 @@ std::wstring NewWorkFolder() {
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  UniqueFind find(FindFirstFileW(LongPathForm(folder + L"\\*").c_str(), &entry));
   if (find) {
     do {
       const std::wstring name = entry.cFileName;
@@ -63,10 +64,10 @@ void RemoveTree(const std::wstring& folder) {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveTree(path);
       else
-        DeleteFileW(path.c_str());
+        DeleteFileW(LongPathForm(path).c_str());
     } while (FindNextFileW(find.Get(), &entry));
   }
-  RemoveDirectoryW(folder.c_str());
+  RemoveDirectoryW(LongPathForm(folder).c_str());
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

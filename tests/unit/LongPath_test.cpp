@@ -22,6 +22,19 @@ TEST(LongPath, OnlyFullPathsFromTheLimitOnTakeTheExtendedForm) {
       {L"\\\\?\\" + kDeep248, L"\\\\?\\" + kDeep248},
       {L"C:/" + std::wstring(300, L'c'), L"C:/" + std::wstring(300, L'c')},
       {std::wstring(300, L'r'), std::wstring(300, L'r')},
+      // One "\" may end a folder's name.
+      {kDeep248 + L"\\", L"\\\\?\\" + kDeep248 + L"\\"},
+      {kDeep248 + L"\\b c\\d", L"\\\\?\\" + kDeep248 + L"\\b c\\d"},
+      // What the system folds in the plain form keeps it: with "\\?\" it would name another
+      // folder, or none.
+      {kDeep248 + L"\\..\\x", kDeep248 + L"\\..\\x"},
+      {kDeep248 + L"\\.\\x", kDeep248 + L"\\.\\x"},
+      {kDeep248 + L"\\x.", kDeep248 + L"\\x."},
+      {kDeep248 + L"\\x.\\y", kDeep248 + L"\\x.\\y"},
+      {kDeep248 + L"\\x ", kDeep248 + L"\\x "},
+      {kDeep248 + L"\\\\x", kDeep248 + L"\\\\x"},
+      {L"\\\\srv\\share\\..\\" + std::wstring(300, L'b'),
+       L"\\\\srv\\share\\..\\" + std::wstring(300, L'b')},
   };
   for (const TLongPathCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "length " << c.Path.size());

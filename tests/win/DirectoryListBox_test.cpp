@@ -131,6 +131,35 @@ TEST_F(DirectoryListTest, TheFolderIsTakenAsTheSystemReportsIt) {
   EXPECT_EQ(FFiles.Directory(), FTree.Root() + L"\\beta\\deeper");
 }
 
+// A folder past MAX_PATH cannot be the current folder on Windows without the long-path policy:
+// the lists show it, read through its "\\?\" form, and leave the current folder where it was
+// (on every system alike).
+TEST_F(DirectoryListTest, AFolderPastMaxPathIsShownWithoutBecomingCurrent) {
+  const std::wstring deep = FTree.DeepFolder(L"pasta", 350);
+  const std::wstring relative = deep.substr(FTree.Root().size() + 1);
+  FTree.Folder(relative + L"\\sub2");
+  FTree.Folder(relative + L"\\Sub1");
+  FTree.File(relative + L"\\clip.mp4", "v");
+  FTree.File(relative + L"\\notas.doc", "n");
+  FFiles.SetMask(L"*.MP4");
+  FDirs.SetDirectory(deep + L"\\");
+  EXPECT_EQ(FDirs.Directory(), deep);
+  EXPECT_EQ(FDirs.Items(), Concat(WayDown(deep), {L"Sub1", L"sub2"}));
+  EXPECT_EQ(FFiles.Directory(), deep);
+  EXPECT_EQ(FFiles.Items(), TNames{L"clip.mp4"});
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  // Its subfolders open as any other; a missing one is reported.
+  FDirs.SetDirectory(deep + L"\\Sub1");
+  EXPECT_EQ(FDirs.Directory(), deep + L"\\Sub1");
+  EXPECT_EQ(FFiles.Items(), TNames{});
+  EXPECT_THROW(FDirs.SetDirectory(deep + L"\\falta"), EInOutError);
+  EXPECT_THROW(FDirs.SetDirectory(deep + L"\\notas.doc"), EInOutError);
+  EXPECT_EQ(FDirs.Directory(), deep + L"\\Sub1");
+  // Back to a short folder, which becomes current again.
+  FDirs.SetDirectory(FTree.Path(L"beta"));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"beta"));
+}
+
 TEST_F(DirectoryListTest, AMissingFolderRaisesAndKeepsTheList) {
   const TNames before = FDirs.Items();
   const std::wstring missing = FTree.Path(L"missing");

@@ -117,17 +117,52 @@ TEST_F(FoldersTest, WhatCannotBeCreatedAnswersFalseWithoutAnError) {
 
 } // namespace
 
-TEST(CreateFolderPathLimits, ANameLongerThanWindowsLetsAProgramCreateIsNotMade) {
+// Past MAX_PATH the folders are made and found through their "\\?\" form, which needs no
+// long-path policy.
+TEST(CreateFolderPathLimits, AFolderPastMaxPathIsCreatedWithItsParents) {
   wintest::TTempTree tree(L"long");
-  std::wstring name = tree.Root();
-  while (name.size() < 300)
-    name += L"\\nivel";
+  const std::wstring existing = tree.DeepFolder(L"nivel", 300);
+  EXPECT_TRUE(FolderExists(existing));
+  EXPECT_TRUE(FolderExists(existing + L"\\"));
+  EXPECT_FALSE(FolderExists(existing + L"\\falta"));
+  const std::wstring file = tree.File(existing.substr(tree.Root().size() + 1) + L"\\f.txt", "x");
+  EXPECT_FALSE(FolderExists(file));
+
+  std::wstring missing = existing;
+  while (missing.size() < 350)
+    missing += L"\\novo-" + std::wstring(20, L'n');
+  EXPECT_TRUE(CreateFolderPath(missing));
+  EXPECT_TRUE(FolderExists(missing));
+  EXPECT_TRUE(wintest::IsFolder(L"\\\\?\\" + missing));
+  EXPECT_TRUE(CreateFolderPath(missing + L"\\")) << "an existing folder, with its \"\\\"";
+  EXPECT_FALSE(CreateFolderPath(file + L"\\dentro")) << "a file is in the way";
+}
+
+// The longest path the system takes, in any form, is 32,767 characters: a longer name is
+// refused at once, without making any of its thousands of levels.
+TEST(CreateFolderPathLimits, ANameLongerThanTheSystemTakesIsNotMade) {
+  wintest::TTempTree tree(L"longest");
+  std::wstring name = tree.Root() + L"\\nivel";
+  while (name.size() + 2 <= 32767)
+    name += L"\\a";
+  name.resize(32767, L'b');
   EXPECT_FALSE(CreateFolderPath(name));
   EXPECT_FALSE(wintest::PathPresent(tree.Path(L"nivel"))) << "no level of it is created";
-  // Up to the limit the rule applies as usual.
-  std::wstring fits = tree.Root() + L"\\a";
-  while (fits.size() + 2 <= MAX_PATH - 12)
-    fits += L"\\a";
-  EXPECT_TRUE(CreateFolderPath(fits));
-  EXPECT_TRUE(FolderExists(fits));
+  EXPECT_FALSE(FolderExists(name));
+}
+
+// The "\\?\" form names every folder literally: past MAX_PATH a folder named as a device
+// ("AUX", "COM1") is found and made as the folder itself, where the plain form, which the
+// system folds, would name the device. Wine takes plain paths of any length, so this is where
+// the form shows under Wine.
+TEST(CreateFolderPathLimits, PastMaxPathAFolderIsNamedLiterally) {
+  wintest::TTempTree tree(L"literal");
+  const std::wstring deep = tree.DeepFolder(L"nivel", 300);
+  const std::wstring device = deep + L"\\AUX";
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + device).c_str(), nullptr));
+  EXPECT_TRUE(FolderExists(device));
+  EXPECT_TRUE(CreateFolderPath(device + L"\\dentro"));
+  EXPECT_TRUE(wintest::IsFolder(L"\\\\?\\" + device + L"\\dentro"));
+  EXPECT_TRUE(CreateFolderPath(deep + L"\\COM1"));
+  EXPECT_TRUE(wintest::IsFolder(L"\\\\?\\" + deep + L"\\COM1"));
 }

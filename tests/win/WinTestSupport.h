@@ -4,6 +4,7 @@
 // message box that an event handler's error opens.
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
+#include "funcoes/pure/LongPath.h"
 #include "widgets/Application.h"
 #include "widgets/Form.h"
 #include <windows.h>
@@ -72,7 +73,8 @@ inline std::wstring MissingDrive() {
 }
 
 // Removes a tree; hidden, system and read-only entries included.
-inline void RemoveTree(const std::wstring& path) {
+inline void RemoveTree(const std::wstring& folder) {
+  const std::wstring path = LongPathForm(folder);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -82,11 +84,11 @@ inline void RemoveTree(const std::wstring& path) {
   }
   WIN32_FIND_DATAW entry;
   {
-    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    UniqueFind find(FindFirstFileW(LongPathForm(folder + L"\\*").c_str(), &entry));
     if (find) {
       do {
         const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        if (name != L"." && name != L"..") RemoveTree(folder + L"\\" + name);
       } while (FindNextFileW(find.Get(), &entry));
     }
   }
@@ -127,18 +129,30 @@ public:
   // Creates a folder (parents must exist) and returns its full path.
   std::wstring Folder(const std::wstring& relative, DWORD attributes = 0) const {
     const std::wstring path = Path(relative);
-    if (!CreateDirectoryW(path.c_str(), nullptr))
+    if (!CreateDirectoryW(LongPathForm(path).c_str(), nullptr))
       ADD_FAILURE() << "cannot create folder " << Narrow(path);
-    if (attributes && !SetFileAttributesW(path.c_str(), attributes))
+    if (attributes && !SetFileAttributesW(LongPathForm(path).c_str(), attributes))
       ADD_FAILURE() << "cannot set attributes of " << Narrow(path);
     return path;
+  }
+  // Creates folders below the root, each named stem and a number padded to 60 characters,
+  // until the deepest one's full path is at least length characters long; returns that path.
+  std::wstring DeepFolder(const std::wstring& stem, size_t length) const {
+    std::wstring relative;
+    for (int level = 0; FRoot.size() + 1 + relative.size() < length; ++level) {
+      std::wstring name = stem + std::to_wstring(level);
+      name.resize(60, L'x');
+      relative += (relative.empty() ? L"" : L"\\") + name;
+      Folder(relative);
+    }
+    return Path(relative);
   }
   // Creates a file with the given bytes and returns its full path.
   std::wstring File(const std::wstring& relative, const std::string& bytes = {},
                     DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
     const std::wstring path = Path(relative);
-    UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    UniqueFileHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, attributes, nullptr));
     if (!file) {
       ADD_FAILURE() << "cannot create file " << Narrow(path);
       return path;

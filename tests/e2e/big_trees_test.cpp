@@ -1,0 +1,244 @@
+// Big trees and big folders, as operators have them: a run over a source of 400,000 files keeps
+// the window answering while it counts them and ends on the count; a stop or a close during the
+// count is honoured at once; a folder of 100,000 clips shows in both lists. The trees are made
+// once, with empty files, by tests/helpers/make_big_trees.py (a CTest fixture; scripts/e2e.sh
+// runs it).
+#include "funcoes/RegistryValue.h"
+#include "tests/e2e/FaultSupport.h"
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace e2e;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTreeFiles = 400000;
+constexpr int kClips = 100000;
+
+std::wstring BigTree(const wchar_t* name) {
+  return std::wstring(REPLIMAR_BIG_TREES_PATH) + L"\\" + name;
+}
+
+long long MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// Asks the window to answer WM_NULL every 50 ms from a thread of this process, as the system
+// does before it calls a window not responding, and keeps the longest wait.
+class TAnswerProbe {
+public:
+  explicit TAnswerProbe(HWND window)
+      : FThread([this, window] {
+          while (!FStop) {
+            const auto asked = Clock::now();
+            DWORD_PTR result = 0;
+            const bool answered =
+                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+            const long long waited = MillisecondsSince(asked);
+            if (!answered) ++FUnanswered;
+            FLongest = std::max<long long>(FLongest, waited);
+            ++FAsked;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          }
+        }) {}
+  ~TAnswerProbe() { Stop(); }
+  void Stop() {
+    FStop = true;
+    if (FThread.joinable()) FThread.join();
+  }
+  long long Longest() const { return FLongest; }
+  int Asked() const { return FAsked; }
+  int Unanswered() const { return FUnanswered; }
+
+private:
+  std::atomic<bool> FStop{false};
+  std::atomic<long long> FLongest{0};
+  std::atomic<int> FAsked{0};
+  std::atomic<int> FUnanswered{0};
+  std::thread FThread;
+};
+
+void AppendToLog(const std::wstring& path, const std::string& bytes) {
+  UniqueFileHandle log(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(log.Valid()) << GetLastError();
+  DWORD written = 0;
+  ASSERT_TRUE(
+      ::WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  ASSERT_EQ(written, bytes.size());
+}
+
+// A log of lines lines with "%", then a last line without.
+std::string ProgressLog(int lines, const std::string& last) {
+  std::string log;
+  log.reserve(static_cast<size_t>(lines) * 6 + last.size() + 2);
+  for (int i = 0; i < lines; ++i)
+    log += "100%\r\n";
+  return log + last + "\r\n";
+}
+
+const std::wstring kMonitorLine = L"Monitor : aguardando";
+
+class BigTrees : public TToolAsideTest {
+protected:
+  void SetUp() override {
+    TToolAsideTest::SetUp();
+    if (HasFatalFailure()) return;
+    for (const wchar_t* tree : {L"tree400k", L"clips100k"})
+      ASSERT_NE(GetFileAttributesW(BigTree(tree).c_str()), INVALID_FILE_ATTRIBUTES)
+          << Utf8(BigTree(tree)) << " is missing: run tests/helpers/make_big_trees.py";
+  }
+
+  // Starts the program on the tree of 400,000 files and a run that follows the log this test
+  // writes; the log ends with a line that tells when a pass has read it.
+  void StartRunOverTheTree(int progressLines) {
+    RegistryValue(L"escrever", L"storage_Origem", BigTree(L"tree400k"));
+    StartFollowing();
+    AppendToLog(LogPath(), ProgressLog(progressLines, Utf8(kMonitorLine)));
+  }
+};
+
+// The log is followed from the first pass while the count goes on in slices between passes:
+// the window answers throughout, and once the count ends the gauge's maximum is the number of
+// files (399,999 lines of 400,000 give 99%, 400,000 give 100%).
+TEST_F(BigTrees, TheWindowAnswersThroughoutARunAndTheGaugeEndsOnTheFileCount) {
+  RegistryValue(L"escrever", L"storage_Origem", BigTree(L"tree400k"));
+  StartProgram();
+  TAnswerProbe probe(FApp->MainWindow());
+  const auto started = Clock::now();
+  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
+  ASSERT_TRUE(WaitFor([&] { return FApp->LogText().find(kCannotStart) != std::wstring::npos; },
+                      kActionTimeout));
+  AppendToLog(LogPath(), ProgressLog(kTreeFiles - 1, Utf8(kMonitorLine)));
+
+  std::wstring gaugeWhenFollowed;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        gaugeWhenFollowed = FApp->GaugeText();
+        return LastPaneLine(*FApp) == kMonitorLine;
+      },
+      kActionTimeout))
+      << Utf8(FApp->LogText());
+  const long long followedAfter = MillisecondsSince(started);
+  // The count of 400,000 files takes seconds under Wine; the log's line came before its end.
+  EXPECT_EQ(gaugeWhenFollowed, L"0%") << "the pass that showed the log's line had the count";
+
+  ASSERT_TRUE(WaitFor([&] { return FApp->GaugeText() != L"0%"; }, std::chrono::seconds(120)))
+      << "the count did not end";
+  const long long countedAfter = MillisecondsSince(started);
+  EXPECT_EQ(FApp->GaugeText(), L"99%") << "399,999 of at least 400,000 files";
+  AppendToLog(LogPath(), "100%\r\n");
+  EXPECT_TRUE(WaitFor([&] { return FApp->GaugeText() == L"100%"; }, kActionTimeout))
+      << "400,000 of at most 400,000 files: " << Utf8(FApp->GaugeText());
+  probe.Stop();
+
+  std::printf("[big trees] log followed after %lld ms, count done after %lld ms; %d answers, "
+              "longest wait %lld ms\n",
+              followedAfter, countedAfter, probe.Asked(), probe.Longest());
+  EXPECT_EQ(probe.Unanswered(), 0);
+  EXPECT_GT(probe.Asked(), 5);
+  // A loose bound (the figure is a benchmark's): the count once held the window for seconds.
+  EXPECT_LT(probe.Longest(), 1000);
+
+  ASSERT_TRUE(FApp->Click(FApp->Button(kStop)));
+  EXPECT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == kEnded; }, kActionTimeout));
+  EXPECT_EQ(FApp->Close(), 0u);
+}
+
+enum class TStopBy { Button, Close };
+
+class BigTreesStop : public BigTrees, public ::testing::WithParamInterface<TStopBy> {};
+
+// With 400,000 lines of "%", a count that ended would show 100%: the gauge still at 0% after
+// the stop shows that the stop came, and ended the run, during the count.
+TEST_P(BigTreesStop, DuringTheCountEndsTheRunWithinASecond) {
+  StartRunOverTheTree(kTreeFiles);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == kMonitorLine; }, kActionTimeout))
+      << Utf8(FApp->LogText());
+  ASSERT_EQ(FApp->GaugeText(), L"0%") << "the count ended before the stop could be tried";
+
+  // Found before the clock starts: finding a widget asks the busy window for texts.
+  const HWND stop = FApp->Button(kStop);
+  const auto stopped = Clock::now();
+  if (GetParam() == TStopBy::Button) {
+    ASSERT_TRUE(FApp->Click(stop));
+    ASSERT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == kEnded; }, kActionTimeout));
+    const long long took = MillisecondsSince(stopped);
+    std::printf("[big trees] \"Interromper\" during the count: run ended after %lld ms\n", took);
+    EXPECT_LT(took, 1000);
+    EXPECT_EQ(FApp->GaugeText(), L"0%") << "the count went on after the stop";
+    EXPECT_EQ(CountLines(PaneLines(FApp->LogText()), kEnded), 1);
+    EXPECT_TRUE(WindowUsable());
+    EXPECT_EQ(FApp->Close(), 0u);
+  } else {
+    EXPECT_EQ(FApp->Close(std::chrono::seconds(1)), 0u) << "the program did not end within 1 s";
+    std::printf("[big trees] close during the count: program ended after %lld ms\n",
+                MillisecondsSince(stopped));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BigTrees, BigTreesStop, ::testing::Values(TStopBy::Button, TStopBy::Close),
+                         [](const ::testing::TestParamInfo<TStopBy>& info) {
+                           return info.param == TStopBy::Button ? "Interromper" : "Close";
+                         });
+
+LRESULT ListCount(HWND list) {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count)) return -1;
+  return static_cast<LRESULT>(count);
+}
+
+std::wstring ListRow(HWND list, LRESULT index) {
+  wchar_t text[MAX_PATH] = {};
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_NORMAL, 10000,
+                          &copied) &&
+      copied < MAX_PATH)
+    SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &copied);
+  return text;
+}
+
+// The clips and "video.mp4x", which the media mask's "*.MP4" takes by its 8.3 name (VIDE~...MP4)
+// as the system's search does; "notas.doc", "leia-me" and "imagem.jpeg2" stay out.
+void ExpectClips(HWND list) {
+  ASSERT_EQ(ListCount(list), kClips + 1);
+  EXPECT_EQ(ListRow(list, 0), L"clip000000.mp4");
+  EXPECT_EQ(ListRow(list, kClips - 1), L"clip099999.mp4");
+  EXPECT_EQ(ListRow(list, kClips), L"video.mp4x");
+}
+
+TEST_F(BigTrees, AFolderOf100000ClipsShowsInBothLists) {
+  const std::wstring clips = BigTree(L"clips100k");
+  RegistryValue(L"escrever", L"storage_Origem", clips);
+  RegistryValue(L"escrever", L"storage_Destino", std::wstring(REPLIMAR_BIG_TREES_PATH));
+  const auto started = Clock::now();
+  StartProgram();
+  const long long shownAfter = MillisecondsSince(started);
+  ExpectClips(FApp->SourceFileList());
+
+  // The operator opens the clips' folder in the destination's folder list.
+  const HWND folders = FApp->DestinationDirectoryList();
+  const auto rows = ListItems(folders);
+  const auto row = std::find(rows.begin(), rows.end(), L"clips100k");
+  ASSERT_NE(row, rows.end());
+  ASSERT_TRUE(FocusOn(*FApp, folders));
+  ASSERT_NE(SendMessageW(folders, LB_SETCURSEL, static_cast<WPARAM>(row - rows.begin()), 0),
+            LB_ERR);
+  const auto opened = Clock::now();
+  ASSERT_TRUE(FApp->PressKey(VK_RETURN));
+  const long long openedAfter = MillisecondsSince(opened);
+  ExpectClips(FApp->DestinationFileList());
+  std::printf("[big trees] window shown %lld ms after the start with the clips' folder as the "
+              "source; the destination list opened it in %lld ms\n",
+              shownAfter, openedAfter);
+  EXPECT_TRUE(WindowUsable());
+  EXPECT_EQ(FApp->Close(), 0u);
+}
+
+} // namespace
