@@ -62,8 +62,7 @@ void TDirectoryListBox::AfterCreate() {
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (folder.empty()) return;
   if (!SameFolder(folder, FDirectory)) {
-    EnterFolder(folder);
-    FDirectory = CurrentFolder();
+    FDirectory = EnterFolder(folder);
     RowsChanged();
     if (FileList) FileList->SetDirectory(FDirectory);
   }

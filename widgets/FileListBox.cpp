@@ -93,8 +93,8 @@ void TFileListBox::ReadRows() {
   }
   // Patterns that also name a folder or a stream, or that no listing can stand for.
   for (const std::wstring& pattern : mask.SearchedBySystem()) {
-    UniqueFind search(FindFirstFileExW(JoinFolder(FDirectory, pattern).c_str(), FindExInfoBasic,
-                                       &entry, FindExSearchNameMatch, nullptr, 0));
+    UniqueFind search(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, pattern)).c_str(),
+                                       FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
     if (!search) continue;
     do {
       if (Listed(entry)) names.emplace_back(entry.cFileName);
