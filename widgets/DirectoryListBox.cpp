@@ -1,35 +1,22 @@
 #include "widgets/DirectoryListBox.h"
 #include "funcoes/Folders.h"
-#include "funcoes/Handles.h"
-#include "funcoes/pure/LongPath.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FolderAccess.h"
+#include "widgets/FolderListing.h"
 #include "widgets/Glyphs.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
 #include <map>
 
 namespace {
-// Subfolders of a folder, without hidden and system ones, sorted as the user's locale sorts
-// names, letter case ignored.
-std::vector<std::wstring> Subfolders(const std::wstring& folder) {
+// Subfolders of a listed folder, without hidden and system ones (the listing leaves those
+// out), sorted as the user's locale sorts names, letter case ignored.
+std::vector<std::wstring> Subfolders(const std::vector<TFolderEntry>& entries) {
   std::vector<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  // Limiting to folders is only a hint (most file systems list every entry): one listing with
-  // a large buffer, filtered here.
-  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(folder, L"*")).c_str(), FindExInfoBasic,
-                                   &entry, FindExSearchLimitToDirectories, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return names;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    names.push_back(name);
-  } while (FindNextFileW(find.Get(), &entry));
+  for (const TFolderEntry& entry : entries)
+    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(entry.Name);
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                            static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
@@ -56,6 +43,7 @@ bool VolumeLowersNames(const std::wstring& root) {
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();
   FDirectory = CurrentFolder();
+  FListing.reset();
   RowsChanged();
 }
 
@@ -63,8 +51,11 @@ void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (folder.empty()) return;
   if (!SameFolder(folder, FDirectory)) {
     FDirectory = EnterFolder(folder);
+    // One listing for this list's rows and its file list's: whichever reads first makes it.
+    FListing = std::make_shared<TFolderListing>(FDirectory, FileList != nullptr);
+    const std::shared_ptr<TFolderListing> listing = FListing;
     RowsChanged();
-    if (FileList) FileList->SetDirectory(FDirectory);
+    if (FileList) FileList->FollowDirectory(FDirectory, listing);
   }
   FChosen = true;
 }
@@ -81,7 +72,13 @@ void TDirectoryListBox::ReadRows() {
   }
   const int subIndent = 6 + 4 * CountBackslashes(FDirectory);
   const bool lower = !path.empty() && VolumeLowersNames(path.front().Path);
-  for (std::wstring name : Subfolders(FDirectory)) {
+  std::shared_ptr<TFolderListing> listing = std::move(FListing);
+  if (!listing || listing->Folder() != FDirectory)
+    listing = std::make_shared<TFolderListing>(FDirectory, false);
+  if (!listing->Made()) ++FListings;
+  const std::vector<std::wstring> subfolders = Subfolders(listing->Entries());
+  listing.reset();
+  for (std::wstring name : subfolders) {
     FRows.push_back({JoinFolder(FDirectory, name), TGlyph::Closed, subIndent});
     if (lower) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
     texts.push_back(std::move(name));

@@ -2,10 +2,12 @@
 // A folder list: the drive root, the folders on the way down to the current folder, then the
 // current folder's subfolders. A double-click or Enter on a row opens that folder.
 #include "widgets/ListControl.h"
+#include <memory>
 #include <string>
 #include <vector>
 
 class TFileListBox;
+class TFolderListing;
 
 class TDirectoryListBox : public TListControl {
 public:
@@ -25,6 +27,9 @@ public:
   // shown opens nothing and chooses nothing: on a list the window's show could not point at its
   // folder, that row is the start-up folder, which the operator never picked.
   void OpenRow(int index);
+  // Number of times a read of this list listed the folder itself rather than taking the
+  // listing its file list had already made of the same move.
+  int ListingCount() const { return FListings; }
 
 protected:
   void AfterCreate() override;
@@ -42,5 +47,8 @@ private:
   };
   std::wstring FDirectory;
   bool FChosen = false;
+  // The listing of the folder moved to, shared with the file list, until read.
+  std::shared_ptr<TFolderListing> FListing;
+  int FListings = 0;
   std::vector<TRow> FRows;
 };

@@ -3,15 +3,15 @@
 #include "funcoes/Handles.h"
 #include "funcoes/pure/LongPath.h"
 #include "widgets/FolderAccess.h"
+#include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
 
 namespace {
 // Folders, hidden and system files are not listed.
-bool Listed(const WIN32_FIND_DATAW& entry) {
-  return !(entry.dwFileAttributes &
-           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+bool Listed(DWORD attributes) {
+  return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
 // The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
@@ -57,19 +57,27 @@ void TFileListBox::AfterCreate() {
   TListControl::AfterCreate();
   // A new list shows the process's current folder.
   FDirectory = CurrentFolder();
+  FListing.reset();
   RowsChanged();
 }
 
 void TFileListBox::SetDirectory(const std::wstring& folder) {
+  FollowDirectory(folder, nullptr);
+}
+
+void TFileListBox::FollowDirectory(const std::wstring& folder,
+                                   std::shared_ptr<TFolderListing> listing) {
   if (SameFolder(folder, FDirectory)) return;
   EnterFolder(folder);
   FDirectory = folder;
+  FListing = std::move(listing);
   RowsChanged();
 }
 
 void TFileListBox::SetMask(const std::wstring& mask) {
   if (mask == FMask) return;
   FMask = mask;
+  FListing.reset();
   RowsChanged();
 }
 
@@ -79,25 +87,26 @@ void TFileListBox::ReadRows() {
   const TFileMask mask(FMask);
   std::vector<std::wstring> names;
   // One listing of the folder serves every pattern (a listing per pattern reads a big folder
-  // many times over). The short name comes with it: the system's search matches it too.
-  WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, L"*")).c_str(),
-                                   FindExInfoStandard, &entry, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH));
-  if (find) {
-    do {
-      if (!Listed(entry)) continue;
-      for (int n = mask.MatchCount(entry.cFileName, entry.cAlternateFileName); n > 0; --n)
-        names.emplace_back(entry.cFileName);
-    } while (FindNextFileW(find.Get(), &entry));
+  // many times over), and the listing the folder list made when it moved here serves too. The
+  // short name comes with it: the system's search matches it too.
+  std::shared_ptr<TFolderListing> listing = std::move(FListing);
+  if (!listing || listing->Folder() != FDirectory)
+    listing = std::make_shared<TFolderListing>(FDirectory, true);
+  if (!listing->Made()) ++FListings;
+  for (const TFolderEntry& entry : listing->Entries()) {
+    if (!Listed(entry.Attributes)) continue;
+    for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)
+      names.push_back(entry.Name);
   }
+  listing.reset(); // a big folder's entries are not kept while the rows are added
   // Patterns that also name a folder or a stream, or that no listing can stand for.
+  WIN32_FIND_DATAW entry;
   for (const std::wstring& pattern : mask.SearchedBySystem()) {
     UniqueFind search(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, pattern)).c_str(),
                                        FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
     if (!search) continue;
     do {
-      if (Listed(entry)) names.emplace_back(entry.cFileName);
+      if (Listed(entry.dwFileAttributes)) names.emplace_back(entry.cFileName);
     } while (FindNextFileW(search.Get(), &entry));
   }
   SortAsListBox(names, static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0)));

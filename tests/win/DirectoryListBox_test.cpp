@@ -270,4 +270,63 @@ TEST_F(DirectoryListTest, ADoubleClickOnAVanishedFolderIsReportedAndTheListStays
   EXPECT_EQ(CurrentFolderNow(), FTree.Root());
 }
 
+// A move of the folder list lists the moved-to folder once for both lists, whichever of them
+// reads first: on screen (both read at once) or while the window is set up (each reads when
+// looked at). The file list moved by itself, or given another mask, lists by itself.
+TEST_F(DirectoryListTest, AMoveListsTheFolderOnceForBothLists) {
+  FTree.File(L"beta\\clip.mp4");
+  FTree.File(L"beta\\hidden.mp4", {}, FILE_ATTRIBUTE_HIDDEN);
+  FTree.Folder(L"beta\\zsystem", FILE_ATTRIBUTE_SYSTEM);
+  const std::wstring beta = FTree.Path(L"beta");
+  const TNames betaFolders = Concat(WayDown(beta), {L"deeper"});
+  const TNames betaFiles{L"clip.mp4", L"in-beta.mp3"};
+  const auto listings = [&] { return FDirs.ListingCount() + FFiles.ListingCount(); };
+  struct TCase {
+    const char* Name;
+    bool Shown;
+    bool FilesFirst;
+  };
+  for (const TCase& c :
+       {TCase{"set up, folders looked at first", false, false},
+        TCase{"set up, files looked at first", false, true}, TCase{"on screen", true, false}}) {
+    SCOPED_TRACE(c.Name);
+    if (c.Shown) FHost.ShowPlain();
+    FDirs.SetDirectory(FTree.Root());
+    FDirs.Items(); // both lists read what waits
+    FFiles.Items();
+    const int before = listings();
+    const int reads = FFiles.ReadCount();
+    FDirs.SetDirectory(beta);
+    if (c.FilesFirst) EXPECT_EQ(FFiles.Items(), betaFiles);
+    EXPECT_EQ(FDirs.Items(), betaFolders);
+    EXPECT_EQ(FFiles.Items(), betaFiles);
+    EXPECT_EQ(listings(), before + 1);
+    EXPECT_EQ(FFiles.ReadCount(), reads + 1);
+    EXPECT_EQ(CurrentFolderNow(), beta);
+  }
+  // The file list alone lists by itself, as often as it reads.
+  const int dirListings = FDirs.ListingCount();
+  const int fileListings = FFiles.ListingCount();
+  FFiles.SetMask(L"*.mp3");
+  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3"}));
+  FFiles.SetDirectory(FTree.Root());
+  EXPECT_EQ(FFiles.Items(), TNames{});
+  FFiles.SetMask(L"*.*");
+  EXPECT_EQ(FFiles.Items(), (TNames{L"file.txt"}));
+  EXPECT_EQ(FFiles.ListingCount(), fileListings + 3);
+  EXPECT_EQ(FDirs.ListingCount(), dirListings);
+}
+
+// A mask changed after the folder list has read the moved-to folder, but before its file list
+// has: the file list reads the folder afresh, with the new mask.
+TEST_F(DirectoryListTest, AMaskChangedBeforeTheFileListReadsListsAfresh) {
+  FDirs.SetDirectory(FTree.Path(L"beta"));
+  EXPECT_EQ(FDirs.Items(), Concat(WayDown(FTree.Path(L"beta")), {L"deeper"}));
+  FTree.File(L"beta\\late.txt");
+  const int fileListings = FFiles.ListingCount();
+  FFiles.SetMask(L"*.txt;*.mp3");
+  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3", L"late.txt"}));
+  EXPECT_EQ(FFiles.ListingCount(), fileListings + 1);
+}
+
 } // namespace
