@@ -3,11 +3,14 @@
 // The list, on screen with the window's media mask, is moved from an empty folder to folder
 // (which it reads at once), by turns with one FindFirstFileExW listing of the folder
 // (FindExInfoBasic, no other flag), after one warm-up of each. Prints both medians with the
-// rows shown and the entries listed, and the ratio of the medians; then, to show what the list's
-// time goes to, the time of the mask's pattern searches alone (no list box).
+// rows shown and the entries listed, and the ratio of the medians; then a folder list moved from
+// the empty folder to folder with its linked file list (both lists read it, from one listing);
+// then, to show what the list's time goes to, the time of the mask's pattern searches alone (no
+// list box).
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
 #include "ui/pure/WindowTexts.h"
+#include "widgets/DirectoryListBox.h"
 #include "widgets/FileListBox.h"
 #include "widgets/Form.h"
 #include "widgets/pure/FolderRows.h"
@@ -79,7 +82,17 @@ void Measure(const std::wstring& folder, int runs) {
   list.Create(host);
   list.SetMask(kMediaMask);
 
-  std::vector<double> read, listed, searched;
+  // A folder list with its own file list, as each side of the window has them.
+  TDirectoryListBox folders;
+  TFileListBox followed;
+  folders.SetBounds({8, 216, 200, 60});
+  followed.SetBounds({216, 8, 170, 200});
+  folders.Create(host);
+  followed.Create(host);
+  followed.SetMask(kMediaMask);
+  folders.FileList = &followed;
+
+  std::vector<double> read, moved, listed, searched;
   LRESULT rows = 0;
   long long entries = 0, found = 0;
   for (int i = 0; i <= runs; ++i) {
@@ -88,6 +101,12 @@ void Measure(const std::wstring& folder, int runs) {
     list.SetDirectory(folder);
     const double r = SecondsSince(started);
     rows = SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0);
+    folders.SetDirectory(empty);
+    started = Clock::now();
+    folders.SetDirectory(folder);
+    const double m = SecondsSince(started);
+    if (SendMessageW(followed.Handle(), LB_GETCOUNT, 0, 0) != rows)
+      std::fprintf(stderr, "the file list moved by its folder list shows other rows\n");
     started = Clock::now();
     entries = PlainListing(folder);
     const double l = SecondsSince(started);
@@ -96,6 +115,7 @@ void Measure(const std::wstring& folder, int runs) {
     const double s = SecondsSince(started);
     if (i == 0) continue; // the warm-up fills the caches
     read.push_back(r);
+    moved.push_back(m);
     listed.push_back(l);
     searched.push_back(s);
   }
@@ -104,6 +124,8 @@ void Measure(const std::wstring& folder, int runs) {
               static_cast<long long>(rows), Median(read));
   std::printf("%-44s %9lld %10.3f\n", "one FindFirstFileExW listing", entries, Median(listed));
   std::printf("ratio of the medians %.2f\n", Median(read) / Median(listed));
+  std::printf("%-44s %9lld %10.3f\n", "folder list moved, with its file list",
+              static_cast<long long>(rows), Median(moved));
   std::printf("%-44s %9lld %10.3f\n", "the mask's 22 searches alone, no list box", found,
               Median(searched));
 }
