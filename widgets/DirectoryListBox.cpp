@@ -16,7 +16,7 @@ namespace {
 std::vector<std::wstring> Subfolders(const std::vector<TFolderEntry>& entries) {
   std::vector<std::wstring> names;
   for (const TFolderEntry& entry : entries)
-    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(entry.Name);
+    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.emplace_back(entry.Name);
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                            static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),

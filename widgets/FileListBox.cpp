@@ -7,6 +7,8 @@
 #include "widgets/pure/FileMask.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
+#include <deque>
+#include <string_view>
 
 namespace {
 // Folders, hidden and system files are not listed.
@@ -15,34 +17,42 @@ bool Listed(DWORD attributes) {
 }
 
 // The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
-// order as CompareString does, and are made once per name rather than once per comparison.
-// Equal names keep the order they were found in.
-void SortAsListBox(std::vector<std::wstring>& names, LCID locale) {
+// order as CompareString does, and are made once per name rather than once per comparison (all
+// in one buffer). Equal names keep the order they were found in.
+void SortAsListBox(std::vector<std::wstring_view>& names, LCID locale) {
   constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  std::vector<std::pair<std::string, size_t>> keys(names.size());
-  std::vector<char> buffer(256);
+  std::vector<char> keys;
+  keys.reserve(names.size() * 32);
+  std::vector<std::pair<size_t, size_t>> spans(names.size()); // offset and size in keys
   for (size_t i = 0; i < names.size(); ++i) {
-    const std::wstring& name = names[i];
+    const std::wstring_view name = names[i];
     const int length = static_cast<int>(name.size());
-    int size =
-        LCMapStringW(locale, kFlags, name.c_str(), length, reinterpret_cast<LPWSTR>(buffer.data()),
-                     static_cast<int>(buffer.size()));
+    const size_t offset = keys.size();
+    keys.resize(offset + 256);
+    int size = LCMapStringW(locale, kFlags, name.data(), length,
+                            reinterpret_cast<LPWSTR>(keys.data() + offset), 256);
     if (size == 0) {
-      // A name whose key is longer than the buffer: ask for its size (0 if it has none).
-      const int needed = LCMapStringW(locale, kFlags, name.c_str(), length, nullptr, 0);
-      buffer.resize(static_cast<size_t>(std::max(needed, 1)));
-      size = needed > 0 ? LCMapStringW(locale, kFlags, name.c_str(), length,
-                                       reinterpret_cast<LPWSTR>(buffer.data()), needed)
+      // A name whose key is longer than that: ask for its size (0 if it has none).
+      const int needed = LCMapStringW(locale, kFlags, name.data(), length, nullptr, 0);
+      keys.resize(offset + static_cast<size_t>(std::max(needed, 0)));
+      size = needed > 0 ? LCMapStringW(locale, kFlags, name.data(), length,
+                                       reinterpret_cast<LPWSTR>(keys.data() + offset), needed)
                         : 0;
     }
-    keys[i] = {std::string(buffer.data(), static_cast<size_t>(size)), i};
+    keys.resize(offset + static_cast<size_t>(size));
+    spans[i] = {offset, static_cast<size_t>(size)};
   }
-  std::stable_sort(keys.begin(), keys.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<std::wstring> sorted;
+  const auto key = [&](size_t i) {
+    return std::string_view(keys.data() + spans[i].first, spans[i].second);
+  };
+  std::vector<size_t> order(names.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  std::vector<std::wstring_view> sorted;
   sorted.reserve(names.size());
-  for (const auto& key : keys)
-    sorted.push_back(std::move(names[key.second]));
+  for (const size_t i : order)
+    sorted.push_back(names[i]);
   names.swap(sorted);
 }
 } // namespace
@@ -85,7 +95,9 @@ void TFileListBox::ReadRows() {
   ++FReads;
   EnterFolder(FDirectory);
   const TFileMask mask(FMask);
-  std::vector<std::wstring> names;
+  // The names to show, each ending with a NUL where it is kept: in the listing, or in found.
+  std::vector<std::wstring_view> names;
+  std::deque<std::wstring> found; // its elements do not move as it grows
   // One listing of the folder serves every pattern (a listing per pattern reads a big folder
   // many times over), and the listing the folder list made when it moved here serves too. The
   // short name comes with it: the system's search matches it too.
@@ -98,7 +110,6 @@ void TFileListBox::ReadRows() {
     for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)
       names.push_back(entry.Name);
   }
-  listing.reset(); // a big folder's entries are not kept while the rows are added
   // Patterns that also name a folder or a stream, or that no listing can stand for.
   WIN32_FIND_DATAW entry;
   for (const std::wstring& pattern : mask.SearchedBySystem()) {
@@ -106,21 +117,21 @@ void TFileListBox::ReadRows() {
                                        FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
     if (!search) continue;
     do {
-      if (Listed(entry.dwFileAttributes)) names.emplace_back(entry.cFileName);
+      if (Listed(entry.dwFileAttributes)) names.push_back(found.emplace_back(entry.cFileName));
     } while (FindNextFileW(search.Get(), &entry));
   }
   SortAsListBox(names, static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0)));
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
   size_t characters = 0;
-  for (const std::wstring& name : names)
+  for (const std::wstring_view name : names)
     characters += name.size() + 1;
   SendMessageW(Handle(), LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
   // Already in the list's order: each row goes to the end, where a sorted insert would put it
   // after searching. Straight to the list box's own procedure: the rows are being read, so there
   // is nothing for this list to catch up on, and a message sent per row costs more.
-  for (const std::wstring& name : names)
-    DefaultProc(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+  for (const std::wstring_view name : names)
+    DefaultProc(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.data()));
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Handle(), nullptr, TRUE);
 }

@@ -5,13 +5,16 @@
 // system's search instead of two. Hidden and system entries, "." and ".." are left out: neither
 // list shows them.
 #include <windows.h>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+// Names point into the listing's own storage, end with a NUL there, and live as long as it.
 struct TFolderEntry {
-  std::wstring Name;
-  std::wstring ShortName; // the 8.3 name, empty when the entry has none (or was not asked for)
+  std::wstring_view Name;
+  std::wstring_view ShortName; // the 8.3 name, empty when the entry has none (or was not asked for)
   DWORD Attributes = 0;
 };
 
@@ -27,6 +30,11 @@ public:
   const std::vector<TFolderEntry>& Entries();
 
 private:
+  // The names go into blocks that never move, a few allocations for a big folder rather than
+  // two per entry.
+  std::wstring_view Keep(const wchar_t* text);
+  std::vector<std::unique_ptr<wchar_t[]>> FBlocks;
+  size_t FBlockUsed = 0;
   std::wstring FFolder;
   bool FShortNames;
   std::optional<std::vector<TFolderEntry>> FEntries;

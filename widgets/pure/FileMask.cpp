@@ -14,7 +14,7 @@ bool IsWildcard(wchar_t c) {
 }
 
 // Whether name ends with tail (already upper-cased), letter case ignored.
-bool EndsWithUpper(const std::wstring& name, const std::wstring& tail) {
+bool EndsWithUpper(std::wstring_view name, const std::wstring& tail) {
   if (name.size() < tail.size()) return false;
   const size_t start = name.size() - tail.size();
   for (size_t i = 0; i < tail.size(); ++i)
@@ -88,7 +88,7 @@ std::wstring DosExpression(const std::wstring& pattern) {
   return out;
 }
 
-bool NameInExpression(const std::wstring& expression, const std::wstring& name) {
+bool NameInExpression(const std::wstring& expression, std::wstring_view name) {
   if (expression.empty() || name.empty()) return false;
   const size_t m = expression.size();
   const size_t lastDot = name.rfind(L'.');
@@ -160,12 +160,12 @@ TFileMask::TFileMask(const std::wstring& mask) {
   }
 }
 
-bool TFileMask::Matches(const TPattern& pattern, const std::wstring& name) {
+bool TFileMask::Matches(const TPattern& pattern, std::wstring_view name) {
   switch (pattern.Kind) {
   case TPattern::TKind::EndsWith:
     return !name.empty() && EndsWithUpper(name, pattern.Tail);
   case TPattern::TKind::EndsWithNoDot:
-    return !name.empty() && name.find(L'.') == std::wstring::npos &&
+    return !name.empty() && name.find(L'.') == std::wstring_view::npos &&
            EndsWithUpper(name, pattern.Tail);
   case TPattern::TKind::General:
     break;
@@ -173,7 +173,7 @@ bool TFileMask::Matches(const TPattern& pattern, const std::wstring& name) {
   return NameInExpression(pattern.Expression, name);
 }
 
-int TFileMask::MatchCount(const std::wstring& name, const std::wstring& shortName) const {
+int TFileMask::MatchCount(std::wstring_view name, std::wstring_view shortName) const {
   int count = 0;
   for (const TPattern& pattern : FPatterns)
     if (Matches(pattern, name) || (!shortName.empty() && Matches(pattern, shortName))) ++count;

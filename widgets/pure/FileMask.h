@@ -25,6 +25,7 @@
 // extra wildcards "<", ">", "\"", "|", a NUL) or that step 1 leaves empty is not matched here:
 // the list asks the system for it with a search of its own.
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A mask split at every ";" (SplitMask), each piece ready to be matched.
@@ -35,7 +36,7 @@ public:
   const std::vector<std::wstring>& SearchedBySystem() const { return FSearched; }
   // How many of the other pieces match the entry (name, or shortName when not empty): a file
   // is listed once per piece that matches it.
-  int MatchCount(const std::wstring& name, const std::wstring& shortName) const;
+  int MatchCount(std::wstring_view name, std::wstring_view shortName) const;
 
 private:
   struct TPattern {
@@ -43,7 +44,7 @@ private:
     enum class TKind { General, EndsWith, EndsWithNoDot } Kind = TKind::General;
     std::wstring Tail; // EndsWith*: the literal text after the leading star
   };
-  static bool Matches(const TPattern& pattern, const std::wstring& name);
+  static bool Matches(const TPattern& pattern, std::wstring_view name);
   std::vector<TPattern> FPatterns;
   std::vector<std::wstring> FSearched;
 };
@@ -56,7 +57,7 @@ constexpr wchar_t kDosDot = L'"';
 // Steps 1 and 2: the expression the file system is given for a pattern (letter case kept).
 std::wstring DosExpression(const std::wstring& pattern);
 // Step 3 for one name: whether it is in the expression (letter case ignored).
-bool NameInExpression(const std::wstring& expression, const std::wstring& name);
+bool NameInExpression(const std::wstring& expression, std::wstring_view name);
 // The capital of a letter as the file system compares names; other code units unchanged.
 wchar_t UpcaseChar(wchar_t c);
 // Whether the system searches this pattern itself (see above).
