@@ -17,7 +17,8 @@ bool IsWildcard(wchar_t c) {
 bool EndsWithUpper(std::wstring_view name, const std::wstring& tail) {
   if (name.size() < tail.size()) return false;
   const size_t start = name.size() - tail.size();
-  for (size_t i = 0; i < tail.size(); ++i)
+  // From the end: the extensions of a mask mostly differ in their last characters.
+  for (size_t i = tail.size(); i-- > 0;)
     if (UpcaseChar(name[start + i]) != tail[i]) return false;
   return true;
 }
