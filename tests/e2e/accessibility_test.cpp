@@ -4,6 +4,7 @@
 // control that takes the focus has a name, and a reader that holds the objects past the close
 // neither keeps the program alive nor brings it down.
 #include "tests/e2e/FaultSupport.h"
+#include "tests/AccessibleAsk.h"
 #include "widgets/ComPtr.h"
 #include <oleacc.h>
 #include <chrono>
@@ -11,6 +12,7 @@
 
 namespace {
 
+using namespace accessibleask;
 using namespace e2e;
 
 // COM for the test's thread, as a reader has it.
@@ -27,14 +29,6 @@ private:
   bool FStarted;
 };
 
-VARIANT Self() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
 TComPtr<IAccessible> ClientObject(HWND window) {
   TComPtr<IAccessible> object;
   const HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
@@ -43,34 +37,11 @@ TComPtr<IAccessible> ClientObject(HWND window) {
   return object;
 }
 
-// The text a BSTR getter gives, or the failure.
-struct TAnswer {
-  HRESULT Result = E_FAIL;
-  std::wstring Text;
-};
-
-TAnswer Ask(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, BSTR*)) {
-  TAnswer answer;
-  BSTR text = nullptr;
-  answer.Result = (object->*getter)(Self(), &text);
-  if (text) {
-    answer.Text.assign(text, SysStringLen(text));
-    SysFreeString(text);
-  }
-  return answer;
-}
-
 std::wstring Name(IAccessible* object) {
   return Ask(object, &IAccessible::get_accName).Text;
 }
 std::wstring Value(IAccessible* object) {
   return Ask(object, &IAccessible::get_accValue).Text;
-}
-long Role(IAccessible* object) {
-  VARIANT role;
-  VariantInit(&role);
-  if (FAILED(object->get_accRole(Self(), &role)) || role.vt != VT_I4) return -1;
-  return role.lVal;
 }
 
 // The value-change events of one process that a reader's hook has seen.

@@ -3,6 +3,7 @@
 // event when that changes, the log pane and the lists as the system's objects with names of
 // their own, and every object disconnected, not dangling, once its window is gone.
 #include "WinTestSupport.h"
+#include "tests/AccessibleAsk.h"
 #include "widgets/ComPtr.h"
 #include "widgets/FileListBox.h"
 #include "widgets/Gauge.h"
@@ -15,15 +16,8 @@
 
 namespace {
 
+using namespace accessibleask;
 using wintest::THostForm;
-
-VARIANT Self() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
 
 TComPtr<IAccessible> ClientObject(HWND window) {
   TComPtr<IAccessible> object;
@@ -31,29 +25,6 @@ TComPtr<IAccessible> ClientObject(HWND window) {
                                                     __uuidof(IAccessible), object.PutVoid());
   EXPECT_EQ(result, S_OK);
   return object;
-}
-
-struct TAnswer {
-  HRESULT Result = E_FAIL;
-  std::wstring Text;
-};
-
-TAnswer Ask(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, BSTR*)) {
-  TAnswer answer;
-  BSTR text = nullptr;
-  answer.Result = (object->*getter)(Self(), &text);
-  if (text) {
-    answer.Text.assign(text, SysStringLen(text));
-    SysFreeString(text);
-  }
-  return answer;
-}
-
-long Role(IAccessible* object) {
-  VARIANT role;
-  VariantInit(&role);
-  if (FAILED(object->get_accRole(Self(), &role)) || role.vt != VT_I4) return -1;
-  return role.lVal;
 }
 
 std::vector<HWND> gValueChanges;
