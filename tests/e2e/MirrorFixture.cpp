@@ -27,6 +27,17 @@ void WriteFile(const std::wstring& path, const std::string& content) {
   ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
+void AppendFile(const std::wstring& path, const std::string& bytes) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file.Valid()) << GetLastError();
+  DWORD written = 0;
+  ASSERT_TRUE(
+      ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  ASSERT_EQ(written, bytes.size());
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

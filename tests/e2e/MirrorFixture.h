@@ -16,6 +16,9 @@ int CountProcesses(const std::wstring& name);
 // Writes a file with text as its content (creating the file's folder's parents is up to the
 // caller).
 void WriteFile(const std::wstring& path, const std::string& content);
+// Appends bytes to a file, creating it, sharing it as the tool shares its log (a log the tool
+// holds, or one it has yet to open).
+void AppendFile(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 // Lines of a multi-line edit's text (CR LF separated, the final break not counted).
 std::vector<std::wstring> PaneLines(const std::wstring& text);

@@ -61,17 +61,6 @@ private:
   std::thread FThread;
 };
 
-void AppendToLog(const std::wstring& path, const std::string& bytes) {
-  UniqueFileHandle log(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(log.Valid()) << GetLastError();
-  DWORD written = 0;
-  ASSERT_TRUE(
-      ::WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-  ASSERT_EQ(written, bytes.size());
-}
-
 // A log of lines lines with "%", then a last line without.
 std::string ProgressLog(int lines, const std::string& last) {
   std::string log;
@@ -105,7 +94,7 @@ protected:
   void StartRunOverTheTree(int progressLines) {
     RegistryValue(L"escrever", L"storage_Origem", BigTree(L"tree400k"));
     StartFollowing();
-    AppendToLog(LogPath(), ProgressLog(progressLines, Utf8(kMonitorLine)));
+    AppendFile(LogPath(), ProgressLog(progressLines, Utf8(kMonitorLine)));
   }
 
   // Starts the program on a source and a destination, opens a folder of the destination by
@@ -152,7 +141,7 @@ TEST_F(BigTrees, TheWindowAnswersThroughoutARunAndTheGaugeEndsOnTheFileCount) {
   ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
   ASSERT_TRUE(WaitFor([&] { return FApp->LogText().find(kCannotStart) != std::wstring::npos; },
                       kActionTimeout));
-  AppendToLog(LogPath(), ProgressLog(kTreeFiles - 1, Utf8(kMonitorLine)));
+  AppendFile(LogPath(), ProgressLog(kTreeFiles - 1, Utf8(kMonitorLine)));
 
   std::wstring gaugeWhenFollowed;
   ASSERT_TRUE(WaitFor(
@@ -170,7 +159,7 @@ TEST_F(BigTrees, TheWindowAnswersThroughoutARunAndTheGaugeEndsOnTheFileCount) {
       << "the count did not end";
   const long long countedAfter = MillisecondsSince(started);
   EXPECT_EQ(FApp->GaugeText(), L"99%") << "399,999 of at least 400,000 files";
-  AppendToLog(LogPath(), "100%\r\n");
+  AppendFile(LogPath(), "100%\r\n");
   EXPECT_TRUE(WaitFor([&] { return FApp->GaugeText() == L"100%"; }, kActionTimeout))
       << "400,000 of at most 400,000 files: " << Utf8(FApp->GaugeText());
   probe.Stop();

@@ -30,17 +30,6 @@ std::string InForm(const TFixtureCase& c, const std::string& ascii) {
   return bytes;
 }
 
-void AppendBytes(const std::wstring& path, const std::string& bytes) {
-  UniqueFileHandle log(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(log.Valid()) << GetLastError();
-  DWORD written = 0;
-  ASSERT_TRUE(
-      WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-  ASSERT_EQ(written, bytes.size());
-}
-
 class ProgressCount : public TToolAsideTest, public ::testing::WithParamInterface<TFixtureCase> {};
 
 TEST_P(ProgressCount, EachFileCountsOnceHoweverManyPiecesItsLineHolds) {
@@ -56,7 +45,7 @@ TEST_P(ProgressCount, EachFileCountsOnceHoweverManyPiecesItsLineHolds) {
   StartFollowing();
 
   // Five files done, each in four pieces: half of the source's ten.
-  AppendBytes(LogPath(), fixture);
+  AppendFile(LogPath(), fixture);
   EXPECT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == c.Monitor; }, kActionTimeout))
       << Utf8(LastPaneLine(*FApp));
   EXPECT_TRUE(WaitFor([&] { return FApp->GaugeText() == L"50%"; }, kActionTimeout))
@@ -74,7 +63,7 @@ TEST_P(ProgressCount, EachFileCountsOnceHoweverManyPiecesItsLineHolds) {
       {"\n", L"100%  "},
   };
   for (const auto& step : steps) {
-    AppendBytes(LogPath(), InForm(c, step.bytes));
+    AppendFile(LogPath(), InForm(c, step.bytes));
     EXPECT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == step.pane; }, kActionTimeout))
         << step.bytes << ": " << Utf8(LastPaneLine(*FApp));
     // The pane shows the step only after the pass has set the gauge.
