@@ -1,5 +1,6 @@
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
+#include "funcoes/SystemText.h"
 #include "funcoes/pure/FolderRules.h"
 #include "funcoes/pure/LongPath.h"
 
@@ -33,4 +34,31 @@ bool CreateFolderPath(const std::wstring& name) {
   return CreateFolderPathWith(name, FolderExists, [](const std::wstring& folder) {
     return CreateDirectoryW(LongPathForm(folder).c_str(), nullptr) != FALSE;
   });
+}
+
+std::wstring CannotOpenFolderText(const std::wstring& name, unsigned long error) {
+  return L"Cannot open folder \"" + name + L"\". " + SysErrorMessage(error);
+}
+
+std::wstring FolderMissingText(const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(LongPathForm(name).c_str());
+  const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError()
+                      : attributes & FILE_ATTRIBUTE_DIRECTORY
+                          ? ERROR_PATH_NOT_FOUND // a link that leads nowhere
+                          : ERROR_DIRECTORY;
+  return CannotOpenFolderText(name, error);
+}
+
+std::wstring NearestExistingFolder(const std::wstring& name) {
+  std::wstring folder = name;
+  while (!folder.empty()) {
+    if (FolderExists(folder)) return folder;
+    std::wstring trimmed = folder;
+    if (trimmed.size() > 1 && trimmed.back() == L'\\') trimmed.pop_back();
+    std::wstring parent = FolderParentPart(trimmed);
+    // Each step is shorter; a drive or share root that is not there ends the walk.
+    if (parent.size() >= folder.size()) break;
+    folder = std::move(parent);
+  }
+  return {};
 }

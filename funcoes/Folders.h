@@ -13,6 +13,14 @@ bool SameFolder(const std::wstring& a, const std::wstring& b);
 // are created through their "\\?\" form.
 bool CreateFolderPath(const std::wstring& name);
 
+// "Cannot open folder "name". " followed by the system's text for the error code.
+std::wstring CannotOpenFolderText(const std::wstring& name, unsigned long error);
+// Why FolderExists is false for name, in the words of CannotOpenFolderText.
+std::wstring FolderMissingText(const std::wstring& name);
+// The folder itself when it exists, else its nearest parent that does; empty when none does
+// (a drive that is not there).
+std::wstring NearestExistingFolder(const std::wstring& name);
+
 // The folder each button last dealt with; empty at start, used only by its own button.
 extern std::wstring RaizOrigem;
 extern std::wstring RaizDestino;

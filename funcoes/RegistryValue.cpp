@@ -7,6 +7,22 @@
 
 namespace {
 
+// A REG_EXPAND_SZ text with its environment references (%USERPROFILE%) filled in, as group
+// policy deploys folders; a reference to no variable stays as written.
+std::wstring ExpandReferences(const std::wstring& text) {
+  std::wstring expanded(text.size() + MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ExpandEnvironmentStringsW(text.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (length == 0) return text;
+    if (length <= expanded.size()) {
+      expanded.resize(length - 1); // the count includes the terminating NUL
+      return expanded;
+    }
+    expanded.resize(length);
+  }
+}
+
 // The value's text; the default when it does not exist (or there is no key: the query fails
 // on a null handle just the same).
 std::wstring ReadValue(HKEY key, const std::wstring& name, const std::wstring& valueOrDefault) {
@@ -20,7 +36,8 @@ std::wstring ReadValue(HKEY key, const std::wstring& name, const std::wstring& v
     throw ERegistryException(RegistryFailureMessage(TRegistryFailure::GetData, name));
   if (type != REG_SZ && type != REG_EXPAND_SZ)
     throw ERegistryException(RegistryFailureMessage(TRegistryFailure::InvalidDataType, name));
-  return TextFromRegistryData(data.data(), size);
+  std::wstring text = TextFromRegistryData(data.data(), size);
+  return type == REG_EXPAND_SZ ? ExpandReferences(text) : text;
 }
 
 void WriteValue(HKEY key, const std::wstring& name, const std::wstring& text) {

@@ -8,9 +8,9 @@
 // The tool's key, absolute from the hive's root.
 inline constexpr wchar_t kRegistryKeyPath[] = L"\\Software\\Zelvora\\REPLIMAR";
 
-// verb "ler": the value's text (up to its first NUL; REG_EXPAND_SZ as stored, unexpanded), the
-//   empty text when it has no data bytes, valueOrDefault when it does not exist or the key
-//   cannot be opened.
+// verb "ler": the value's text (up to its first NUL; REG_EXPAND_SZ with its environment
+//   references expanded), the empty text when it has no data bytes, valueOrDefault when it does
+//   not exist or the key cannot be opened.
 // verb "escrever": stores valueOrDefault as REG_SZ; returns "OK".
 // verb "excluir": deletes the value, ignoring the outcome; returns "OK".
 // Any other verb ("LER" included): opens and closes the key only; returns the empty text.

@@ -1,5 +1,6 @@
 // Start-up: application title, the visual style, the one main window, the message loop.
 #include "funcoes/pure/Exception.h"
+#include "ui/SingleInstance.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
@@ -30,6 +31,10 @@ void KeepLibraryLoadsInTheSystemFolder() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   StartStep(L"process loaded (libraries, runtime)");
   KeepLibraryLoadsInTheSystemFolder();
+  // A second start brings the running copy forward and ends nothing: the start-up below ends
+  // every mirroring tool, the running copy's mirror included.
+  const TSingleInstance instance;
+  if (!instance.First()) return 0;
   std::wstring failure;
   try {
     Application.Initialize();

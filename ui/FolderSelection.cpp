@@ -24,22 +24,25 @@ std::wstring ExecutablePath() {
   }
 }
 
-// A stored folder, or the default when none is stored. A stored empty text counts as none:
-// settings emptied by an older version of the tool heal themselves.
-std::wstring StoredFolder(const std::wstring& name, const std::wstring& fallback) {
-  std::wstring folder = RegistryValue(L"ler", name, fallback);
-  return folder.empty() ? fallback : folder;
+// A stored folder; empty when none is stored. A stored empty text counts as none: settings
+// emptied by an older version of the tool heal themselves.
+std::wstring StoredFolder(const wchar_t* name) {
+  return RegistryValue(L"ler", name, L"");
 }
 
 // Where the folder dialog opens: the stored folder, or nowhere in particular. A stored value
 // that cannot be read as text (the window's show reports it) must not keep the dialog from
 // opening, or the operator could never choose the folder that replaces it.
+// A stored folder that has gone (a source renamed in Explorer) opens the dialog in its nearest
+// parent that is still there.
 std::wstring StartFolder(const wchar_t* name) {
+  std::wstring stored;
   try {
-    return RegistryValue(L"ler", name, L"");
+    stored = RegistryValue(L"ler", name, L"");
   } catch (const Exception&) {
     return std::wstring();
   }
+  return stored.empty() ? stored : NearestExistingFolder(stored);
 }
 
 // What differs between the two folder buttons.
@@ -50,12 +53,15 @@ struct TFolderSide {
   const wchar_t* ReadBackName; // value read back at the end
   TDirectoryListBox& List;
   TFileListBox& Files;
+  // Only the destination's folder is made again when it has gone: a source made again would
+  // be an empty folder that /MIR mirrors, emptying the destination.
+  bool MakesMissingFolder;
 };
 
 void PickFolder(const TFolderSide& side) {
   if (side.Raiz.empty()) side.Raiz = L"\\videos";
-  // A folder chosen earlier and removed since is made again before the dialog opens.
-  if (!FolderExists(side.Raiz)) CreateFolderPath(side.Raiz);
+  // A destination chosen earlier and removed since is made again before the dialog opens.
+  if (side.MakesMissingFolder && !FolderExists(side.Raiz)) CreateFolderPath(side.Raiz);
 
   std::wstring chosen;
   std::exception_ptr dialogError;
@@ -92,25 +98,46 @@ void PickFolder(const TFolderSide& side) {
 void TFrmReplimar::FormShow(TControl*) {
   TerminateProcessByName(L"robocopy.exe");
   const std::wstring exeFolder = ExecutableFolder(ExecutablePath());
-  std::wstring source = StoredFolder(L"storage_Origem", exeFolder + L"\\");
-  const std::wstring destination = StoredFolder(L"storage_Destino", L"C:\\TMP");
-  if (!FolderExists(source)) source = DriveRootOf(exeFolder);
+  const std::wstring storedSource = StoredFolder(L"storage_Origem");
+  const std::wstring storedDestination = StoredFolder(L"storage_Destino");
+  // Only a stored folder is a choice. The lists show the fallbacks (the executable's folder,
+  // its drive's root, C:\TMP), but a run refuses them until the operator chooses: mirroring
+  // the program's folder into C:\TMP, or a whole drive into a backup, would destroy data.
+  std::wstring unreachable; // the report for a stored source that cannot be reached
   FileListBoxOrigem.SetMask(kMediaMask);
-  DirectoryListOrigem.SetDirectory(source);
-  CreateFolderPath(destination);
-  FileListBoxDestino.SetMask(kMediaMask);
-  DirectoryListBoxdestino.SetDirectory(destination);
+  if (storedSource.empty()) {
+    DirectoryListOrigem.ShowDirectory(exeFolder + L"\\");
+  } else if (FolderExists(storedSource)) {
+    DirectoryListOrigem.SetDirectory(storedSource);
+  } else {
+    unreachable = FolderMissingText(storedSource);
+    DirectoryListOrigem.ShowDirectory(DriveRootOf(exeFolder));
+  }
+  const std::wstring destination = storedDestination.empty() ? L"C:\\TMP" : storedDestination;
+  try {
+    CreateFolderPath(destination);
+    FileListBoxDestino.SetMask(kMediaMask);
+    if (storedDestination.empty())
+      DirectoryListBoxdestino.ShowDirectory(destination);
+    else
+      DirectoryListBoxdestino.SetDirectory(destination);
+  } catch (const Exception& error) {
+    // One report names both folders when neither can be reached.
+    if (unreachable.empty()) throw;
+    throw EInOutError(unreachable + L"\r\n" + error.Message());
+  }
   LabelStatus.SetCaption(kStatusWaiting);
   GaugeProgresso.SetProgress(0);
   MemoLog.Clear();
+  if (!unreachable.empty()) throw EInOutError(unreachable);
 }
 
 void TFrmReplimar::BtRaizOrigemClick(TControl*) {
   PickFolder({RaizOrigem, L"storage_Origem", L"storage_Origem", L"storage_Origem",
-              DirectoryListOrigem, FileListBoxOrigem});
+              DirectoryListOrigem, FileListBoxOrigem, false});
 }
 
 void TFrmReplimar::BtRaizDestinoClick(TControl*) {
   PickFolder({RaizDestino, L"Storage_destino", L"Storage_destino", L"storage_Destino",
-              DirectoryListBoxdestino, FileListBoxDestino});
+              DirectoryListBoxdestino, FileListBoxDestino, true});
 }

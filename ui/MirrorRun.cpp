@@ -4,6 +4,7 @@
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
+#include "funcoes/Folders.h"
 #include "ui/FileCount.h"
 #include "ui/LogReader.h"
 #include "ui/SyncTool.h"
@@ -66,10 +67,17 @@ void TFrmReplimar::RunSync() {
   FStopSync = false;
   // A list that was never pointed at a folder (the window's show could not open it) holds no
   // folder for a run: it only shows the start-up folder, which the operator did not choose.
-  const std::wstring source = PrepareSyncFolder(DirectoryListOrigem.ChosenDirectory());
+  const std::wstring chosenSource = DirectoryListOrigem.ChosenDirectory();
+  const std::wstring source = PrepareSyncFolder(chosenSource);
   const std::wstring destination = PrepareSyncFolder(DirectoryListBoxdestino.ChosenDirectory());
   if (source.empty() || destination.empty()) {
     ShowCenteredMessage(L"Selecione a pasta de origem e destino.");
+    return;
+  }
+  // A source renamed or removed since it was chosen would be mirrored as an empty folder: /MIR
+  // would empty the destination. (The tool makes a missing destination itself.)
+  if (!FolderExists(chosenSource)) {
+    ShowCenteredMessage(L"Pasta inexistente!");
     return;
   }
   // With /MIR, overlapping folders would make the tool delete the source or copy into itself.
@@ -83,14 +91,17 @@ void TFrmReplimar::RunSync() {
   if (!IsQuotableFolder(source) || !IsQuotableFolder(destination) || !IsQuotableFolder(logPath) ||
       !IsAbsoluteFolder(source) || !IsAbsoluteFolder(destination))
     throw EInOutError(L"Invalid folder name for the mirroring tool");
+  // One mirror at a time: the tool an earlier run started ends first, which also frees its log.
+  FTool.EndPrevious();
   if (FileExists(logPath)) DeleteFileW(logPath.c_str());
 
   AddLog(L"Iniciando sincroniza\u00e7\u00e3o cont\u00ednua...");
   AddLog(L"Comando: " + BuildSyncCommand(source, destination, logPath));
-  // The run's own tool, watched so that its end is reported; closed when the run ends.
-  UniqueHandle tool;
-  if (const DWORD error = StartSyncTool(source, destination, logPath, tool))
+  // A nested run started during the two lines above may have started a tool: Start ends it.
+  // The tool outlives the run; the window keeps it until the next run replaces it.
+  if (const DWORD error = FTool.Start(source, destination, logPath))
     AddLog(L"N\u00e3o foi poss\u00edvel iniciar o robocopy: " + SysErrorMessage(error));
+  const unsigned tool = FTool.Generation();
 
   // The count runs in slices between the passes, so the log is followed from the first pass;
   // until it ends the gauge stays at 0, as nothing can be said of the share done.
@@ -122,12 +133,8 @@ void TFrmReplimar::RunSync() {
       MemoLog.ScrollCaret();
     }
     // A tool that ended copies nothing more: say so once, with its exit code.
-    if (tool && WaitForSingleObject(tool.Get(), 0) == WAIT_OBJECT_0) {
-      DWORD code = 0;
-      GetExitCodeProcess(tool.Get(), &code);
-      tool.Reset();
-      addMessage(L"O robocopy terminou (c\u00f3digo " + std::to_wstring(code) + L").");
-    }
+    if (const std::optional<DWORD> code = FTool.TakeExitCode(tool))
+      addMessage(L"O robocopy terminou (c\u00f3digo " + std::to_wstring(*code) + L").");
     Application.ProcessMessages();
     if (count.Done())
       PauseDispatching(kPassPause);

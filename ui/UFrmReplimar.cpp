@@ -7,7 +7,7 @@
 TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
-  CreateForm(L"TFrmReplimar", kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
+  CreateForm(kWindowClass, kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
   StartStep(L"form: window and its font");
   SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
   StartStep(L"form: icons");

@@ -10,6 +10,7 @@
 #include "widgets/Label.h"
 #include "widgets/Memo.h"
 #include "widgets/Panel.h"
+#include "ui/MirrorTool.h"
 #include "ui/pure/WindowTexts.h"
 #include <cstdint>
 #include <string>
@@ -52,12 +53,14 @@ public:
 private:
   bool FStopSync = false;
   int FRunDepth = 0; // runs in progress, nested
+  // The tool the latest run started; it outlives the run and the window (the next start of
+  // the program ends it), but a new run ends it first.
+  TMirrorTool FTool;
 
   // Appends a line to the log pane, brings it into view and processes pending messages.
   void AddLog(const std::wstring& text);
   // The mirror run behind "Sincronizar Agora": starts the tool, follows its log until stopped.
   void RunSync();
-  // Files below a folder (links to folders entered once along a path).
   // Shows the log's last line in the pane: replaces the pane's last line, or adds the first.
   // Below a message the run wrote during its passes (keepLastLine), it is added instead, so
   // that the message stays in view.

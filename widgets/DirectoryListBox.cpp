@@ -49,6 +49,17 @@ void TDirectoryListBox::AfterCreate() {
 
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (folder.empty()) return;
+  MoveTo(folder);
+  FChosen = true;
+}
+
+void TDirectoryListBox::ShowDirectory(const std::wstring& folder) {
+  if (folder.empty()) return;
+  MoveTo(folder);
+  FChosen = false;
+}
+
+void TDirectoryListBox::MoveTo(const std::wstring& folder) {
   if (!SameFolder(folder, FDirectory)) {
     FDirectory = EnterFolder(folder);
     // One listing for this list's rows and its file list's: whichever reads first makes it.
@@ -57,7 +68,6 @@ void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
     RowsChanged();
     if (FileList) FileList->FollowDirectory(FDirectory, listing);
   }
-  FChosen = true;
 }
 
 void TDirectoryListBox::ReadRows() {

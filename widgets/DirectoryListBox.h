@@ -12,15 +12,18 @@ class TFolderListing;
 class TDirectoryListBox : public TListControl {
 public:
   const std::wstring& Directory() const { return FDirectory; }
-  // The folder the list was pointed at: empty until a SetDirectory has succeeded. Until then the
-  // list only shows the folder that was current when it was made (the executable's folder, the
-  // user's profile, ...), which nobody chose and which must never be mirrored from or into.
+  // The folder the list was pointed at as a choice: empty until a SetDirectory has succeeded.
+  // Until then the list only shows a folder nobody chose (the one current when it was made, or
+  // one ShowDirectory fell back to), which must never be mirrored from or into.
   std::wstring ChosenDirectory() const { return FChosen ? FDirectory : std::wstring(); }
   // Enters the folder (it becomes the process's current folder), shows it and hands it to
   // the linked file list. Empty: nothing. The folder already shown: not read again, but it
   // counts as chosen. Raises EInOutError when the folder cannot be entered; Directory then
   // keeps its old value.
   void SetDirectory(const std::wstring& folder);
+  // The same move to a folder the program fell back to: the list shows it, but holds no choice
+  // until the operator moves it or SetDirectory points it somewhere.
+  void ShowDirectory(const std::wstring& folder);
   // The file list that follows this list's folder.
   TFileListBox* FileList = nullptr;
   // Opens the folder of a row, as a double-click or Enter does. The row of the folder already
@@ -39,6 +42,7 @@ protected:
   void ReadRows() override;
 
 private:
+  void MoveTo(const std::wstring& folder);
   enum class TGlyph { Open, Current, Closed };
   struct TRow {
     std::wstring Path;

@@ -1,13 +1,12 @@
 #include "widgets/FolderAccess.h"
 #include "funcoes/Folders.h"
-#include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
 #include "funcoes/pure/LongPath.h"
 #include <windows.h>
 
 namespace {
 [[noreturn]] void CannotEnter(const std::wstring& folder, DWORD error) {
-  throw EInOutError(L"Cannot open folder \"" + folder + L"\". " + SysErrorMessage(error));
+  throw EInOutError(CannotOpenFolderText(folder, error));
 }
 
 // The full form of a folder that cannot be current: "." and ".." resolved, no trailing "\".

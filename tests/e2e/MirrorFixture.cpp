@@ -1,4 +1,5 @@
 #include "tests/e2e/MirrorFixture.h"
+#include "tests/e2e/FaultSupport.h"
 #include "funcoes/ProcessTerminator.h"
 #include "funcoes/RegistryValue.h"
 #include "funcoes/pure/ProcessName.h"
@@ -8,15 +9,29 @@
 
 namespace e2e {
 
-int CountProcesses(const std::wstring& name) {
+std::vector<DWORD> ProcessIds(const std::wstring& name) {
+  std::vector<DWORD> ids;
   UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return 0;
+  if (!snapshot) return ids;
   PROCESSENTRY32W entry{sizeof(entry)};
-  int count = 0;
   for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
        more = Process32NextW(snapshot.Get(), &entry))
-    if (ProcessNameMatches(entry.szExeFile, name)) ++count;
-  return count;
+    if (ProcessNameMatches(entry.szExeFile, name)) ids.push_back(entry.th32ProcessID);
+  return ids;
+}
+
+int CountProcesses(const std::wstring& name) {
+  return static_cast<int>(ProcessIds(name).size());
+}
+
+void DoubleClickRow(HWND list, int row) {
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
 void WriteFile(const std::wstring& path, const std::string& content) {
@@ -99,6 +114,7 @@ void TMirrorTest::TearDown() {
   TerminateProcessByName(L"robocopy.exe");
   WaitFor([] { return CountProcesses(L"robocopy.exe") == 0; }, kExitTimeout);
   RemoveTree(FRoot);
+  ForgetStoredFolders();
 }
 
 void TMirrorTest::StartProgram() {
@@ -148,6 +164,42 @@ std::wstring TMirrorTest::LogPath() const {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   return std::wstring(temp) + L"robocopy_log.txt";
+}
+
+void TMirrorTest::ExpectRunRefused(const std::wstring& refusal) {
+  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
+  const HWND box = FApp->WaitForTopLevel(kMessageCaption, kMessageClass, kActionTimeout);
+  ASSERT_NE(box, nullptr) << "no refusal; pane: " << Utf8(FApp->LogText());
+  EXPECT_EQ(MessageText(box), refusal);
+  PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActionTimeout));
+  ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog))); // the run's handler has ended
+  EXPECT_EQ(CountProcesses(L"robocopy.exe"), 0) << "a tool was started";
+}
+
+std::wstring TMirrorTest::StartRun() {
+  const auto commands = [&] {
+    std::vector<std::wstring> found;
+    for (const std::wstring& line : PaneLines(FApp->LogText()))
+      if (line.rfind(L"Comando: ", 0) == 0) found.push_back(line);
+    return found;
+  };
+  const size_t before = commands().size();
+  EXPECT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
+  std::vector<std::wstring> after;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        after = commands();
+        return after.size() > before;
+      },
+      kActionTimeout))
+      << Utf8(FApp->LogText()) << Utf8(FApp->DescribeTopLevelWindows());
+  return after.size() > before ? after.back() : std::wstring();
+}
+
+void TMirrorTest::CancelDialog(const std::wstring& button) {
+  ChooseInDialog(button, L"", L"Cancel");
+  ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
 }
 
 } // namespace e2e

@@ -10,9 +10,16 @@ namespace e2e {
 
 // Caption of the system's folder dialog under Wine.
 inline constexpr wchar_t kFolderDialogCaption[] = L"Select Folder";
+// The run's refusals.
+inline const std::wstring kSelectFolders = L"Selecione a pasta de origem e destino.";
+inline const std::wstring kNoSuchFolder = L"Pasta inexistente!";
 
 // Processes whose image is name (ASCII case ignored).
 int CountProcesses(const std::wstring& name);
+// Their identifiers.
+std::vector<DWORD> ProcessIds(const std::wstring& name);
+// A double-click with the mouse on a row of a list, as the list's own window receives it.
+void DoubleClickRow(HWND list, int row);
 // Writes a file with text as its content (creating the file's folder's parents is up to the
 // caller).
 void WriteFile(const std::wstring& path, const std::string& content);
@@ -40,6 +47,13 @@ protected:
   void ChooseInDialog(const std::wstring& button, const std::wstring& typed,
                       const std::wstring& dialogButton);
   std::wstring LogPath() const;
+  // Presses "Sincronizar Agora" and expects the refusal box with that text, then closes it;
+  // nothing started.
+  void ExpectRunRefused(const std::wstring& refusal = kSelectFolders);
+  // Presses "Sincronizar Agora" and waits for the run's "Comando: " line; returns it.
+  std::wstring StartRun();
+  // Opens a folder button's dialog and cancels it; returns once the click handler has ended.
+  void CancelDialog(const std::wstring& button);
 
   std::wstring FRoot, FSource, FDestination;
   std::unique_ptr<TOperator> FApp;

@@ -53,6 +53,11 @@ std::wstring NewWorkFolder() {
 
 } // namespace
 
+void ForgetStoredFolders() {
+  for (const wchar_t* name : {L"storage_Origem", L"storage_Destino"})
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Zelvora\\REPLIMAR", name);
+}
+
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW entry;
   UniqueFind find(FindFirstFileW(LongPathForm(folder + L"\\*").c_str(), &entry));

@@ -78,6 +78,9 @@ void PrintTo(const TWidgetState& state, std::ostream* out);
 
 // Removes a folder and everything in it.
 void RemoveTree(const std::wstring& folder);
+// Deletes the two stored folders, as on a first start: a folder a test stored and then removed
+// would make the next program's show report it.
+void ForgetStoredFolders();
 
 enum class TStartWait { ForMainWindow, ForProcessOnly };
 

@@ -122,10 +122,10 @@ std::wstring Longest(const std::wstring& root) {
   return longest;
 }
 
-TEST_F(FaultSettings, ASourceOf32767CharactersFallsBackToTheDriveRoot) {
+TEST_F(FaultSettings, ASourceOf32767CharactersIsReportedAndFallsBackToTheDriveRoot) {
   const std::wstring longest = Longest(FRoot);
   Store(L"storage_Origem", Sz(longest));
-  EXPECT_EQ(StartThroughReport(), L"");
+  EXPECT_EQ(StartThroughReport().rfind(L"Cannot open folder \"" + longest + L"\". ", 0), 0u);
   EXPECT_EQ(CurrentRow(FApp->SourceDirectoryList()).size(), 3u) << "a drive root";
   EXPECT_EQ(FApp->Close(), 0u);
   EXPECT_EQ(Stored(L"storage_Origem"), Sz(longest));
@@ -149,8 +149,11 @@ TEST_F(FaultSettings, AMissingDriveOrAnUnreachableShareIsReportedWithoutAHang) {
     SCOPED_TRACE(Utf8(absent));
     Store(L"storage_Destino", Sz(absent));
     Store(L"storage_Origem", Sz(absent));
+    // One report names the source, then the destination.
     const std::wstring report = StartThroughReport();
     EXPECT_EQ(report.rfind(L"Cannot open folder \"" + absent + L"\". ", 0), 0u) << Utf8(report);
+    EXPECT_NE(report.find(L"\r\nCannot open folder \"" + absent + L"\". "), std::wstring::npos)
+        << Utf8(report);
     EXPECT_EQ(CurrentRow(FApp->SourceDirectoryList()).size(), 3u)
         << "the source list falls back to the executable's drive root";
     EXPECT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));

@@ -16,7 +16,6 @@ namespace {
 
 using namespace e2e;
 
-const std::wstring kSelectFolders = L"Selecione a pasta de origem e destino.";
 // Mapped by the test rig to a small folder of the prefix (scripts/wine-env.sh).
 const std::wstring kTestDrive = L"Q:";
 
@@ -52,50 +51,6 @@ protected:
   void TearDown() override {
     SetEnvironmentVariableW(L"REPLIMAR_STANDIN_RECORD", nullptr);
     TMirrorTest::TearDown();
-  }
-
-  // Presses "Sincronizar Agora" and expects the refusal box, then closes it; nothing started.
-  void ExpectRunRefused() {
-    ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-    const HWND box = FApp->WaitForTopLevel(kMessageCaption, kMessageClass, kActionTimeout);
-    ASSERT_NE(box, nullptr) << "no refusal; pane: " << Utf8(FApp->LogText());
-    EXPECT_EQ(MessageText(box), kSelectFolders);
-    PostMessageW(MessageOkButton(box), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActionTimeout));
-    ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog))); // the run's handler has ended
-    EXPECT_EQ(CountProcesses(L"robocopy.exe"), 0) << "a tool was started";
-  }
-
-  // Presses "Sincronizar Agora" and waits for the "Comando: " line; returns it.
-  std::wstring StartRun() {
-    EXPECT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-    std::wstring command;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          for (const std::wstring& line : PaneLines(FApp->LogText()))
-            if (line.rfind(L"Comando: ", 0) == 0) command = line;
-          return !command.empty();
-        },
-        kActionTimeout))
-        << Utf8(FApp->LogText()) << Utf8(FApp->DescribeTopLevelWindows());
-    return command;
-  }
-
-  // Opens a folder button's dialog and cancels it; returns once the click handler has ended.
-  void CancelDialog(const std::wstring& button) {
-    ChooseInDialog(button, L"", L"Cancel");
-    ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));
-  }
-
-  // A double-click with the mouse on a row of a list, as the list's own window receives it.
-  static void DoubleClickRow(HWND list, int row) {
-    RECT r{};
-    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
   }
 
   // The folder rows of a list's current folder: the highlighted row.

@@ -96,9 +96,9 @@ TEST_F(FolderSelection, AMissingFolderIsRefusedAndTheSavedOneKept) {
   EXPECT_EQ(CurrentRow(FApp->DestinationDirectoryList()), L"destino");
 }
 
-TEST_F(FolderSelection, AStoredSourceThatIsGoneOpensOnTheExecutablesDriveRoot) {
+TEST_F(FolderSelection, AStoredSourceThatIsGoneIsReportedAndOpensOnTheExecutablesDriveRoot) {
   RegistryValue(L"escrever", L"storage_Origem", FRoot + L"\\sumiu");
-  StartProgram();
+  EXPECT_EQ(StartThroughReport().rfind(L"Cannot open folder \"" + FRoot + L"\\sumiu\". ", 0), 0u);
   const std::wstring exe = REPLIMAR_EXE_PATH;
   EXPECT_EQ(CurrentRow(FApp->SourceDirectoryList()), exe.substr(0, 3));
   EXPECT_EQ(Stored(L"storage_Origem"), FRoot + L"\\sumiu") << "the stored value stays";

@@ -16,6 +16,7 @@ const std::wstring kTickBox = L"Habilitar sincronismo automatico";
 class IdleTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    e2e::ForgetStoredFolders();
     FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
     ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
     ASSERT_NE(nullptr, FApp->LogPane());

@@ -198,6 +198,7 @@ TEST_F(KeyboardLists, TheFileListMovesWithTheKeysAndShiftSelects) {
 class Keyboard : public ::testing::Test {
 protected:
   void SetUp() override {
+    e2e::ForgetStoredFolders();
     FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
     ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
   }

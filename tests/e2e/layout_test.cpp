@@ -21,6 +21,7 @@ class LayoutTest : public ::testing::Test {
 protected:
   void SetUp() override {
     FDpi = e2e::ExpectedDpi();
+    e2e::ForgetStoredFolders();
     FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
     ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
   }

@@ -181,13 +181,32 @@ TEST_F(RegistryValueTest, NoDataBytesReadAsTheEmptyTextWhateverTheType) {
   }
 }
 
-TEST_F(RegistryValueTest, ExpandSzComesBackUnexpanded) {
-  const std::wstring stored = L"%SystemRoot%\\replimar";
-  wchar_t expanded[MAX_PATH] = {};
-  ASSERT_GT(ExpandEnvironmentStringsW(stored.c_str(), expanded, MAX_PATH), 0u);
-  ASSERT_NE(stored, expanded); // the reference would change if it were expanded
-  SetRawValue(L"storage_Origem", REG_EXPAND_SZ, Utf16Bytes(stored));
-  EXPECT_EQ(RegistryValue(L"ler", L"storage_Origem", L"C:\\"), stored);
+// Group policy deploys folders as REG_EXPAND_SZ ("%USERPROFILE%\Videos"): read back as the
+// folder they name. A reference to no variable stays as written.
+TEST_F(RegistryValueTest, ExpandSzComesBackExpanded) {
+  SetEnvironmentVariableW(L"REPLIMAR_TEST_LONG", std::wstring(300, L'x').c_str());
+  const struct {
+    std::wstring stored, expected;
+  } cases[] = {
+      {L"%SystemRoot%\\replimar", L""}, // expected: filled in below
+      {L"C:\\%REPLIMAR_NO_SUCH_VARIABLE%\\a", L"C:\\%REPLIMAR_NO_SUCH_VARIABLE%\\a"},
+      {L"D:\\%REPLIMAR_TEST_LONG%\\b", L"D:\\" + std::wstring(300, L'x') + L"\\b"},
+  };
+  for (const auto& c : cases) {
+    std::wstring expected = c.expected;
+    if (expected.empty()) {
+      wchar_t buffer[MAX_PATH] = {};
+      ASSERT_GT(ExpandEnvironmentStringsW(c.stored.c_str(), buffer, MAX_PATH), 0u);
+      expected = buffer;
+      ASSERT_NE(expected, c.stored);
+    }
+    SetRawValue(L"storage_Origem", REG_EXPAND_SZ, Utf16Bytes(c.stored));
+    EXPECT_EQ(RegistryValue(L"ler", L"storage_Origem", L"C:\\"), expected);
+    // A plain string is never expanded.
+    SetRawValue(L"storage_Origem", REG_SZ, Utf16Bytes(c.stored));
+    EXPECT_EQ(RegistryValue(L"ler", L"storage_Origem", L"C:\\"), c.stored);
+  }
+  SetEnvironmentVariableW(L"REPLIMAR_TEST_LONG", nullptr);
 }
 
 TEST_F(RegistryValueTest, TextEndsAtTheFirstNulInTheData) {

@@ -1,6 +1,8 @@
 #pragma once
 // Texts of the main window that more than one place uses.
 
+// The main window's class: a second copy of the program finds the first by it and the caption.
+inline constexpr wchar_t kWindowClass[] = L"TFrmReplimar";
 inline constexpr wchar_t kWindowCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
 inline constexpr wchar_t kApplicationTitle[] = L"Replimar KORVELL";
 inline constexpr wchar_t kStatusWaiting[] = L"Status: Aguardando altera\u00e7\u00f5es...";
