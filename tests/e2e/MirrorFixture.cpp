@@ -24,6 +24,17 @@ int CountProcesses(const std::wstring& name) {
   return static_cast<int>(ProcessIds(name).size());
 }
 
+DWORD WaitForOneToolOtherThan(DWORD earlier) {
+  std::vector<DWORD> ids;
+  WaitFor(
+      [&] {
+        ids = ProcessIds(kToolImage);
+        return ids.size() == 1 && ids.front() != earlier;
+      },
+      kActionTimeout);
+  return ids.size() == 1 && ids.front() != earlier ? ids.front() : 0;
+}
+
 void DoubleClickRow(HWND list, int row) {
   RECT r{};
   SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));

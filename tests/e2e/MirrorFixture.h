@@ -18,6 +18,11 @@ inline const std::wstring kNoSuchFolder = L"Pasta inexistente!";
 int CountProcesses(const std::wstring& name);
 // Their identifiers.
 std::vector<DWORD> ProcessIds(const std::wstring& name);
+// The mirroring tool's image name.
+inline const std::wstring kToolImage = L"robocopy.exe";
+// Waits until exactly one tool runs and it is not the one given (0: any); returns its
+// identifier, or 0 when that did not come within kActionTimeout.
+DWORD WaitForOneToolOtherThan(DWORD earlier);
 // A double-click with the mouse on a row of a list, as the list's own window receives it.
 void DoubleClickRow(HWND list, int row);
 // Writes a file with text as its content (creating the file's folder's parents is up to the

@@ -12,22 +12,8 @@ namespace {
 
 using namespace e2e;
 
-const std::wstring kTool = L"robocopy.exe";
-
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Waits until one tool runs and it is not the one given (0: any); returns its identifier, or 0.
-DWORD WaitForOneToolOtherThan(DWORD earlier) {
-  std::vector<DWORD> ids;
-  WaitFor(
-      [&] {
-        ids = ProcessIds(kTool);
-        return !ids.empty() && std::find(ids.begin(), ids.end(), earlier) == ids.end();
-      },
-      kActionTimeout);
-  return ids.size() == 1 && ids.front() != earlier ? ids.front() : 0;
 }
 
 // Visible main windows of the program, of any process.
@@ -49,10 +35,10 @@ TEST_F(OneMirror, ARunEndsTheMirrorAnEarlierRunStarted) {
   StartProgram();
   StartRun();
   const DWORD swapped = WaitForOneToolOtherThan(0);
-  ASSERT_NE(swapped, 0u) << CountProcesses(kTool) << " tools";
+  ASSERT_NE(swapped, 0u) << CountProcesses(kToolImage) << " tools";
   ASSERT_TRUE(FApp->Click(FApp->Button(kStop)));
   ASSERT_TRUE(WaitFor([&] { return LastPaneLine(*FApp) == kEnded; }, kActionTimeout));
-  EXPECT_EQ(ProcessIds(kTool), std::vector<DWORD>{swapped}) << "the tool outlives the stop";
+  EXPECT_EQ(ProcessIds(kToolImage), std::vector<DWORD>{swapped}) << "the tool outlives the stop";
 
   ChooseInDialog(L"Folder Origem", FSource, L"&Open");
   ChooseInDialog(L"Folder destino", FDestination, L"&Open");
@@ -60,11 +46,11 @@ TEST_F(OneMirror, ARunEndsTheMirrorAnEarlierRunStarted) {
   EXPECT_NE(command.find(L"\"" + FSource + L"\" \"" + FDestination + L"\""), std::wstring::npos)
       << Utf8(command);
   EXPECT_NE(WaitForOneToolOtherThan(swapped), 0u)
-      << "tools running: " << CountProcesses(kTool) << ", the swapped one among them";
+      << "tools running: " << CountProcesses(kToolImage) << ", the swapped one among them";
   WriteFile(FSource + L"\\novo.mp4", "new");
   EXPECT_TRUE(WaitFor([&] { return Exists(FDestination + L"\\novo.mp4"); }, kStartTimeout));
   EXPECT_TRUE(Exists(FSource + L"\\novo.mp4"));
-  EXPECT_EQ(CountProcesses(kTool), 1);
+  EXPECT_EQ(CountProcesses(kToolImage), 1);
 }
 
 // A press of "Sincronizar Agora" during a run nests a run; its tool takes the place of the
@@ -73,15 +59,15 @@ TEST_F(OneMirror, ANestedRunLeavesOneToolRunning) {
   StartProgram();
   StartRun();
   const DWORD outer = WaitForOneToolOtherThan(0);
-  ASSERT_NE(outer, 0u) << CountProcesses(kTool) << " tools";
+  ASSERT_NE(outer, 0u) << CountProcesses(kToolImage) << " tools";
   StartRun();
   const DWORD nested = WaitForOneToolOtherThan(outer);
-  EXPECT_NE(nested, 0u) << "tools running: " << CountProcesses(kTool);
+  EXPECT_NE(nested, 0u) << "tools running: " << CountProcesses(kToolImage);
   ASSERT_TRUE(FApp->Click(FApp->Button(kStop)));
   EXPECT_TRUE(
       WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kEnded) == 2; }, kActionTimeout))
       << Utf8(FApp->LogText());
-  EXPECT_EQ(ProcessIds(kTool), std::vector<DWORD>{nested});
+  EXPECT_EQ(ProcessIds(kToolImage), std::vector<DWORD>{nested});
   EXPECT_EQ(FApp->LogText().find(L"O robocopy terminou"), std::wstring::npos)
       << Utf8(FApp->LogText());
 }
@@ -101,7 +87,7 @@ TEST_F(OneMirror, ASecondStartBringsTheRunningWindowForwardAndEndsNothing) {
   EXPECT_EQ(second.WaitForExit(kExitTimeout), 0u);
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(main); }, kActionTimeout)) << "not restored";
   EXPECT_EQ(MainWindows(), 1);
-  EXPECT_EQ(ProcessIds(kTool), std::vector<DWORD>{tool});
+  EXPECT_EQ(ProcessIds(kToolImage), std::vector<DWORD>{tool});
   EXPECT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog))) << "the window answers";
   WriteFile(FSource + L"\\depois.mp4", "after");
   EXPECT_TRUE(WaitFor([&] { return Exists(FDestination + L"\\depois.mp4"); }, kStartTimeout))
