@@ -17,11 +17,10 @@ void TMirrorTool::EndPrevious() {
   FProcess.Reset();
 }
 
-DWORD TMirrorTool::Start(const std::wstring& source, const std::wstring& destination,
-                         const std::wstring& logPath) {
+DWORD TMirrorTool::Start(const std::wstring& arguments) {
   EndPrevious();
   ++FGeneration;
-  return StartSyncTool(source, destination, logPath, FProcess);
+  return StartSyncTool(arguments, FProcess);
 }
 
 std::optional<DWORD> TMirrorTool::TakeExitCode(unsigned generation) {

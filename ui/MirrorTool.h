@@ -12,10 +12,9 @@ public:
   // Ends the tool started earlier, when it still runs, and waits for its end, so that its
   // log is free again. Raises Exception when it has not ended within kEndTimeout.
   void EndPrevious();
-  // Ends the tool started earlier (EndPrevious), then starts the tool for these folders.
-  // Returns 0, or the system's error code when it could not be started.
-  DWORD Start(const std::wstring& source, const std::wstring& destination,
-              const std::wstring& logPath);
+  // Ends the tool started earlier (EndPrevious), then starts the tool with these arguments
+  // (BuildSyncArguments). Returns 0, or the system's error code when it could not be started.
+  DWORD Start(const std::wstring& arguments);
   // Counts the starts: a run tells its own tool from one a later (nested) run started.
   unsigned Generation() const { return FGeneration; }
   // The exit code of the tool of that generation once it has ended, given once; nothing while

@@ -26,13 +26,12 @@ std::wstring TempFolder() {
   return folder;
 }
 
-DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
-                    const std::wstring& logPath, UniqueHandle& process) {
+DWORD StartSyncTool(const std::wstring& arguments, UniqueHandle& process) {
   wchar_t system[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return GetLastError();
   const std::wstring program = std::wstring(system) + L"\\" + kSyncProgram + L".exe";
-  std::wstring commandLine = BuildSyncProcessCommandLine(program, source, destination, logPath);
+  std::wstring commandLine = BuildSyncProcessCommandLine(program, arguments);
   STARTUPINFOW startup{sizeof(startup)};
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;

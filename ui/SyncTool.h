@@ -8,8 +8,7 @@
 // not a folder.
 std::wstring TempFolder();
 // Starts the mirroring tool from the system folder (never from the current folder, which the
-// lists move around), hidden, with the command line in UTF-16. Returns 0 and the tool's process
-// handle in process (the run watches it for the tool's end), or the system's error code when it
-// could not be started.
-DWORD StartSyncTool(const std::wstring& source, const std::wstring& destination,
-                    const std::wstring& logPath, UniqueHandle& process);
+// lists move around), hidden, with its arguments (BuildSyncArguments) in UTF-16. Returns 0 and
+// the tool's process handle in process, or the system's error code when it could not be
+// started.
+DWORD StartSyncTool(const std::wstring& arguments, UniqueHandle& process);

@@ -11,8 +11,10 @@
 #include "widgets/Memo.h"
 #include "widgets/Panel.h"
 #include "ui/MirrorTool.h"
+#include "ui/pure/PassDecision.h"
 #include "ui/pure/WindowTexts.h"
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class TFrmReplimar : public TForm {
@@ -61,10 +63,11 @@ private:
   void AddLog(const std::wstring& text);
   // The mirror run behind "Sincronizar Agora": starts the tool, follows its log until stopped.
   void RunSync();
-  // Shows the log's last line in the pane: replaces the pane's last line, or adds the first.
-  // Below a message the run wrote during its passes (keepLastLine), it is added instead, so
-  // that the message stays in view.
-  void ShowLastLogLine(const std::wstring& line, bool keepLastLine);
+  // The pane's last line; nothing when the pane is empty.
+  std::optional<std::wstring> PaneLastLine() const;
+  // Applies what a pass of the run decided to the gauge and the pane. A message it adds goes
+  // through AddLog: a yield point.
+  void ShowPass(const TPassView& view);
 };
 
 // The one main window of the program, owned by the application object.

@@ -43,7 +43,8 @@ TEST_F(FaultOperator, CloseDuringANestedRunEndsBothRunsAndTheProgram) {
   ASSERT_NE(nested, 0u) << CountProcesses(kToolImage) << " tools";
   EXPECT_EQ(FApp->Close(), 0u);
   EXPECT_EQ(ProcessIds(kToolImage), std::vector<DWORD>{nested}) << "the nested run's tool goes on";
-  EXPECT_EQ(ReadFileBytes(FDestination + L"\\a.txt"), "a");
+  EXPECT_TRUE(
+      WaitFor([&] { return ReadFileBytes(FDestination + L"\\a.txt") == "a"; }, kActionTimeout));
 }
 
 TEST_F(FaultOperator, CloseWhileAMessageBoxIsOpenEndsTheProgram) {

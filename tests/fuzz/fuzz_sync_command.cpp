@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(SplitCommandLineArgs(BuildSyncCommand(source, destination, log)) ==
           Intended(kSyncProgram, source, destination, log));
   if (!HasQuoteOrNul(program))
-    Require(SplitCommandLineArgs(BuildSyncProcessCommandLine(program, source, destination, log)) ==
+    Require(SplitCommandLineArgs(BuildSyncProcessCommandLine(
+                program, BuildSyncArguments(source, destination, log))) ==
             Intended(program, source, destination, log));
   return 0;
 }

@@ -85,8 +85,9 @@ TEST(CommandLineArgs, AgreesWithCommandLineToArgvW) {
     if (!c.line.empty() && c.line.find(L'\0') == std::wstring::npos) lines.push_back(c.line);
   lines.push_back(BuildSyncCommand(L"C:", L"\\\\server\\share", log));
   lines.push_back(BuildSyncCommand(L"C:\\A", L"\\\\server\\share\\", log));
-  lines.push_back(BuildSyncProcessCommandLine(L"C:\\Windows\\System32\\robocopy.exe",
-                                              L"C:\\Pasta com espa\u00e7os", L"D:", log));
+  lines.push_back(
+      BuildSyncProcessCommandLine(L"C:\\Windows\\System32\\robocopy.exe",
+                                  BuildSyncArguments(L"C:\\Pasta com espa\u00e7os", L"D:", log)));
   for (const std::wstring& line : lines) {
     int count = 0;
     LPWSTR* argv = toArgv(line.c_str(), &count);

@@ -57,9 +57,8 @@ TEST(SyncCommand, ExclusionsOfASubfolderLieInsideIt) {
 TEST(SyncCommand, ShownCommandAndProcessCommandLineShareTheirArguments) {
   const std::wstring args = BuildSyncArguments(L"C:\\A", L"D:\\B", kLog);
   EXPECT_EQ(BuildSyncCommand(L"C:\\A", L"D:\\B", kLog), L"robocopy " + args);
-  EXPECT_EQ(
-      BuildSyncProcessCommandLine(L"C:\\Windows\\system32\\robocopy.exe", L"C:\\A", L"D:\\B", kLog),
-      L"\"C:\\Windows\\system32\\robocopy.exe\" " + args);
+  EXPECT_EQ(BuildSyncProcessCommandLine(L"C:\\Windows\\system32\\robocopy.exe", args),
+            L"\"C:\\Windows\\system32\\robocopy.exe\" " + args);
 }
 
 TEST(SyncCommand, PreparedFoldersReachTheToolAsExactlyTheIntendedArguments) {
@@ -75,9 +74,10 @@ TEST(SyncCommand, PreparedFoldersReachTheToolAsExactlyTheIntendedArguments) {
               IntendedArgs(L"robocopy", folder, L"D:\\Destino", kLog));
     EXPECT_EQ(SplitCommandLineArgs(BuildSyncCommand(L"D:\\Origem", folder, kLog)),
               IntendedArgs(L"robocopy", L"D:\\Origem", folder, kLog));
-    EXPECT_EQ(SplitCommandLineArgs(BuildSyncProcessCommandLine(
-                  L"C:\\Windows\\System32\\robocopy.exe", folder, folder, kLog)),
-              IntendedArgs(L"C:\\Windows\\System32\\robocopy.exe", folder, folder, kLog));
+    EXPECT_EQ(
+        SplitCommandLineArgs(BuildSyncProcessCommandLine(L"C:\\Windows\\System32\\robocopy.exe",
+                                                         BuildSyncArguments(folder, folder, kLog))),
+        IntendedArgs(L"C:\\Windows\\System32\\robocopy.exe", folder, folder, kLog));
   }
 }
 

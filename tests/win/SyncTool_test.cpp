@@ -4,6 +4,7 @@
 #include "funcoes/Files.h"
 #include "funcoes/ProcessTerminator.h"
 #include "ui/SyncTool.h"
+#include "ui/pure/SyncCommand.h"
 #include <windows.h>
 #include <tlhelp32.h>
 #include "tests/TestPrefix.h"
@@ -112,7 +113,7 @@ protected:
 TEST_F(StartSyncToolTest, StartsTheSystemsToolWhichMirrorsAndLogs) {
   const std::set<DWORD> before = ToolIds();
   UniqueHandle process;
-  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog, process), 0u);
+  ASSERT_EQ(StartSyncTool(BuildSyncArguments(FSource, FDestination, FLog), process), 0u);
   std::vector<TProcessSeen> fresh;
   ASSERT_TRUE(WaitUntil([&] { return !(fresh = NewTools(before)).empty(); }))
       << "no robocopy.exe process appeared";
@@ -142,7 +143,7 @@ TEST_F(StartSyncToolTest, NeverRunsAToolFromTheCurrentFolder) {
   ASSERT_TRUE(SetCurrentDirectoryW(decoyFolder.c_str()));
   const std::set<DWORD> before = ToolIds();
   UniqueHandle process;
-  ASSERT_EQ(StartSyncTool(FSource, FDestination, FLog, process), 0u);
+  ASSERT_EQ(StartSyncTool(BuildSyncArguments(FSource, FDestination, FLog), process), 0u);
   std::vector<TProcessSeen> fresh;
   ASSERT_TRUE(WaitUntil([&] { return !(fresh = NewTools(before)).empty(); }))
       << "no robocopy.exe process appeared";

@@ -90,10 +90,8 @@ std::wstring BuildSyncCommand(const std::wstring& source, const std::wstring& de
 }
 
 std::wstring BuildSyncProcessCommandLine(const std::wstring& programPath,
-                                         const std::wstring& source,
-                                         const std::wstring& destination,
-                                         const std::wstring& logPath) {
-  return Quoted(programPath) + L" " + BuildSyncArguments(source, destination, logPath);
+                                         const std::wstring& arguments) {
+  return Quoted(programPath) + L" " + arguments;
 }
 
 std::wstring BuildSyncLogPath(const std::wstring& tempFolder) {

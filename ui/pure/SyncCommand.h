@@ -43,12 +43,10 @@ std::wstring BuildSyncArguments(const std::wstring& source, const std::wstring& 
 std::wstring BuildSyncCommand(const std::wstring& source, const std::wstring& destination,
                               const std::wstring& logPath);
 
-// The same command for CreateProcessW, the program given by its full path in quotes. Besides
-// BuildSyncArguments' precondition, programPath holds no '"' and no NUL.
+// The command for CreateProcessW: the program by its full path in quotes, then the arguments
+// BuildSyncArguments built. programPath holds no '"' and no NUL.
 std::wstring BuildSyncProcessCommandLine(const std::wstring& programPath,
-                                         const std::wstring& source,
-                                         const std::wstring& destination,
-                                         const std::wstring& logPath);
+                                         const std::wstring& arguments);
 
 // The log path: the temporary folder up to its first NUL, a "\" ensured at its end, then
 // "robocopy_log.txt". An empty folder gives "\robocopy_log.txt"; the shell decides about that.
