@@ -1,0 +1,72 @@
+#pragma once
+// Calls on the operator's folders, away from the window's thread. A call on a folder whose file
+// server does not answer (a laptop off the VPN, a NAS asleep) waits 20 to 60 s; on the window's
+// thread it would hold the window that long. Each piece of work runs on a thread of the system's
+// pool, so a call that hangs holds only its own thread. Work touches no window and no widget:
+// its result comes back to the window's thread, which alone touches windows.
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace Background {
+
+// Runs job on a thread of the system's pool. Called on the window's thread only, as everything
+// below; job must not throw.
+void RunOnPool(std::function<void()> job);
+// Hands done to the window's thread, where it runs inside the handler boundary (an error it
+// raises goes to the error report) the next time messages are dispatched: a result arrives only
+// at a yield point, like any handler. Dropped once the program's window thread has gone.
+void Deliver(std::function<void()> done);
+
+// Runs work on the pool, then done with its result on the window's thread. An error work
+// raises goes to the error report instead. done decides itself whether the result is still
+// wanted (a list that moved on drops an old listing).
+template <typename T> void Run(std::function<T()> work, std::function<void(T&)> done) {
+  RunOnPool([work = std::move(work), done = std::move(done)]() mutable {
+    try {
+      auto result = std::make_shared<T>(work());
+      Deliver([done = std::move(done), result] { done(*result); });
+    } catch (...) {
+      Deliver([error = std::current_exception()] { std::rethrow_exception(error); });
+    }
+  });
+}
+
+// Asks work on the pool and waits at most timeoutMs for its answer on the calling thread,
+// dispatching nothing meanwhile (no handler runs: this is no yield point). Nothing when it has
+// not answered in time; its late answer is dropped. An error work raised in time is raised here.
+template <typename T> std::optional<T> Ask(std::function<T()> work, unsigned timeoutMs) {
+  struct TAnswer {
+    std::mutex Lock;
+    std::condition_variable Ready;
+    std::optional<T> Value;
+    std::exception_ptr Error;
+    bool Done = false;
+  };
+  const auto answer = std::make_shared<TAnswer>();
+  RunOnPool([answer, work = std::move(work)] {
+    std::optional<T> value;
+    std::exception_ptr error;
+    try {
+      value.emplace(work());
+    } catch (...) {
+      error = std::current_exception();
+    }
+    const std::lock_guard<std::mutex> lock(answer->Lock);
+    answer->Value = std::move(value);
+    answer->Error = error;
+    answer->Done = true;
+    answer->Ready.notify_all();
+  });
+  std::unique_lock<std::mutex> lock(answer->Lock);
+  if (!answer->Ready.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [&] { return answer->Done; }))
+    return std::nullopt;
+  if (answer->Error) std::rethrow_exception(answer->Error);
+  return std::move(answer->Value);
+}
+
+} // namespace Background
