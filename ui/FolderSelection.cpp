@@ -7,8 +7,10 @@
 #include "funcoes/pure/FolderRules.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
+#include "widgets/Background.h"
 #include "widgets/FileOpenDialog.h"
 #include <exception>
+#include <optional>
 #include <windows.h>
 
 namespace {
@@ -42,7 +44,17 @@ std::wstring StartFolder(const wchar_t* name) {
   } catch (const Exception&) {
     return std::wstring();
   }
-  return stored.empty() ? stored : NearestExistingFolder(stored);
+  if (stored.empty()) return stored;
+  // Asked on the pool: a folder on a server that does not answer opens the dialog where the
+  // system chooses, at once.
+  return Background::Ask<std::wstring>([stored] { return NearestExistingFolder(stored); },
+                                       kFolderAnswerWaitMs)
+      .value_or(std::wstring());
+}
+
+// Whether a folder exists, asked on the pool; nothing when its server has not answered in time.
+std::optional<bool> AskFolderExists(const std::wstring& folder) {
+  return Background::Ask<bool>([folder] { return FolderExists(folder); }, kFolderAnswerWaitMs);
 }
 
 // What differs between the two folder buttons.
@@ -60,8 +72,12 @@ struct TFolderSide {
 
 void PickFolder(const TFolderSide& side) {
   if (side.Raiz.empty()) side.Raiz = L"\\videos";
-  // A destination chosen earlier and removed since is made again before the dialog opens.
-  if (side.MakesMissingFolder && !FolderExists(side.Raiz)) CreateFolderPath(side.Raiz);
+  // A destination chosen earlier and removed since is made again before the dialog opens
+  // (on the pool; a server that does not answer in time is left alone).
+  if (side.MakesMissingFolder)
+    Background::Ask<bool>(
+        [raiz = side.Raiz] { return FolderExists(raiz) || CreateFolderPath(raiz); },
+        kFolderAnswerWaitMs);
 
   std::wstring chosen;
   std::exception_ptr dialogError;
@@ -70,10 +86,12 @@ void PickFolder(const TFolderSide& side) {
     try {
       dialog.DefaultFolder = StartFolder(side.StartName);
       if (dialog.Execute()) {
-        if (FolderExists(dialog.FileName)) {
+        const std::optional<bool> exists = AskFolderExists(dialog.FileName);
+        if (exists && *exists) {
           side.Raiz = dialog.FileName;
         } else {
-          ShowCenteredMessage(L"Pasta inexistente!");
+          ShowCenteredMessage(exists ? L"Pasta inexistente!"
+                                     : FolderNotAnsweredText(dialog.FileName));
           dialog.FileName.clear();
         }
       }

@@ -8,7 +8,9 @@
 #include "ui/SyncTool.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/SyncCommand.h"
+#include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
+#include "widgets/Background.h"
 #include <optional>
 
 namespace {
@@ -33,7 +35,14 @@ std::optional<TRunFolders> FoldersToMirror(const TDirectoryListBox& sourceList,
   }
   // A source renamed or removed since it was chosen would be mirrored as an empty folder: /MIR
   // would empty the destination. (The tool makes a missing destination itself.)
-  if (!FolderExists(chosenSource)) {
+  // The test goes to the pool: a server that stopped answering would hold the window.
+  const std::optional<bool> exists = Background::Ask<bool>(
+      [chosenSource] { return FolderExists(chosenSource); }, kFolderAnswerWaitMs);
+  if (!exists) {
+    ShowCenteredMessage(FolderNotAnsweredText(chosenSource));
+    return std::nullopt;
+  }
+  if (!*exists) {
     ShowCenteredMessage(L"Pasta inexistente!");
     return std::nullopt;
   }

@@ -1,10 +1,10 @@
 #include "ui/SyncRun.h"
 #include "funcoes/SystemText.h"
+#include "ui/FileCount.h"
 #include "widgets/Application.h"
+#include "widgets/Background.h"
 
 namespace {
-constexpr DWORD kCountSlice = 20; // ms of counting before the window's messages are dispatched
-
 // Waits until deadline while dispatching messages as they arrive, so the window answers at once
 // instead of after the pause.
 void DispatchUntil(ULONGLONG deadline, const bool& stop) {
@@ -14,10 +14,29 @@ void DispatchUntil(ULONGLONG deadline, const bool& stop) {
     Application.ProcessMessages();
   }
 }
+
+constexpr ULONGLONG kCountSlice = 100; // ms between two looks at the cancel flag
 } // namespace
 
 TSyncRun::TSyncRun(const std::wstring& source, std::wstring logPath, unsigned tool)
-    : FLogPath(std::move(logPath)), FTool(tool), FCount(source), FLog(FLogPath) {}
+    : FLogPath(std::move(logPath)), FTool(tool), FCount(std::make_shared<TCount>()),
+      FLog(FLogPath) {
+  const std::shared_ptr<TCount> count = FCount;
+  Background::Run<std::optional<int32_t>>(
+      [count, source]() -> std::optional<int32_t> {
+        TFileCount files(source);
+        while (!files.Step(GetTickCount64() + kCountSlice))
+          if (count->Cancelled) return std::nullopt;
+        return files.Total();
+      },
+      [count](std::optional<int32_t>& total) {
+        if (!count->Cancelled) count->Total = total;
+      });
+}
+
+TSyncRun::~TSyncRun() {
+  FCount->Cancelled = true;
+}
 
 TPassFacts TSyncRun::Observe(TMirrorTool& tool, std::optional<std::wstring> paneLastLine) {
   TPassFacts facts;
@@ -25,21 +44,14 @@ TPassFacts TSyncRun::Observe(TMirrorTool& tool, std::optional<std::wstring> pane
   if (facts.Log && NeedsOemTranslation(facts.Log->Encoding))
     facts.Log->LastLine = OemToDisplay(facts.Log->LastLine);
   // Until the count has ended the gauge stays where it is: nothing can be said of the share done.
-  if (FCount.Done()) facts.Total = FCount.Total();
+  facts.Total = FCount->Total;
   facts.PaneLastLine = std::move(paneLastLine);
   if (const std::optional<DWORD> code = tool.TakeExitCode(FTool)) facts.ToolExitCode = *code;
   return facts;
 }
 
 void TSyncRun::Pause(DWORD milliseconds, const bool& stop) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  while (!stop && !FCount.Done()) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return;
-    FCount.Step(now + kCountSlice);
-    Application.ProcessMessages();
-  }
-  DispatchUntil(deadline, stop);
+  DispatchUntil(GetTickCount64() + milliseconds, stop);
 }
 
 std::optional<std::wstring> TSyncRun::TruncateIfTooLarge() {

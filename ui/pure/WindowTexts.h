@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 // Texts of the main window that more than one place uses.
 
 // The main window's class: a second copy of the program finds the first by it and the caption.
@@ -16,3 +17,11 @@ inline constexpr wchar_t kSourceFoldersName[] = L"Pasta origem";
 inline constexpr wchar_t kDestinationFoldersName[] = L"Pasta destino";
 inline constexpr wchar_t kSourceFilesName[] = L"Arquivos da pasta origem";
 inline constexpr wchar_t kDestinationFilesName[] = L"Arquivos da pasta destino";
+// A folder whose file server has not answered yet (a list still waiting for it, or a test of
+// it that ran out of time).
+inline std::wstring FolderNotAnsweredText(const std::wstring& folder) {
+  return L"A pasta " + folder + L" ainda n\u00e3o respondeu.";
+}
+// How long the window waits for a file server's answer before it says the folder has not
+// answered: long enough for a server some milliseconds away, short enough not to hold the window.
+inline constexpr unsigned kFolderAnswerWaitMs = 500;
