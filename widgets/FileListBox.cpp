@@ -3,7 +3,6 @@
 #include "funcoes/Handles.h"
 #include "funcoes/pure/LongPath.h"
 #include "widgets/FolderAccess.h"
-#include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
@@ -66,8 +65,7 @@ TWindowArgs TFileListBox::WindowArgs() const {
 void TFileListBox::AfterCreate() {
   TListControl::AfterCreate();
   // A new list shows the process's current folder.
-  FDirectory = CurrentFolder();
-  FListing.reset();
+  FModel.Show(CurrentFolder());
   RowsChanged();
 }
 
@@ -76,35 +74,31 @@ void TFileListBox::SetDirectory(const std::wstring& folder) {
 }
 
 void TFileListBox::FollowDirectory(const std::wstring& folder,
-                                   std::shared_ptr<TFolderListing> listing) {
-  if (SameFolder(folder, FDirectory)) return;
+                                   std::shared_ptr<TFolderModel::TShared> listing) {
+  if (SameFolder(folder, FModel.Folder())) return;
   EnterFolder(folder);
-  FDirectory = folder;
-  FListing = std::move(listing);
+  FModel.Follow(folder, std::move(listing));
   RowsChanged();
 }
 
 void TFileListBox::SetMask(const std::wstring& mask) {
   if (mask == FMask) return;
   FMask = mask;
-  FListing.reset();
+  FModel.ListAfresh();
   RowsChanged();
 }
 
 void TFileListBox::ReadRows() {
   ++FReads;
-  EnterFolder(FDirectory);
+  const std::wstring& folder = FModel.Folder();
+  EnterFolder(folder);
   const TFileMask mask(FMask);
   // The names to show, each ending with a NUL where it is kept: in the listing, or in found.
   std::vector<std::wstring_view> names;
   std::deque<std::wstring> found; // its elements do not move as it grows
   // One listing of the folder serves every pattern (a listing per pattern reads a big folder
-  // many times over), and the listing the folder list made when it moved here serves too. The
-  // short name comes with it: the system's search matches it too.
-  std::shared_ptr<TFolderListing> listing = std::move(FListing);
-  if (!listing || listing->Folder() != FDirectory)
-    listing = std::make_shared<TFolderListing>(FDirectory, true);
-  if (!listing->Made()) ++FListings;
+  // many times over), and the listing the folder list made when it moved here serves too.
+  const std::shared_ptr<const TFolderListing> listing = FModel.Take();
   for (const TFolderEntry& entry : listing->Entries()) {
     if (!Listed(entry.Attributes)) continue;
     for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)
@@ -113,7 +107,7 @@ void TFileListBox::ReadRows() {
   // Patterns that also name a folder or a stream, or that no listing can stand for.
   WIN32_FIND_DATAW entry;
   for (const std::wstring& pattern : mask.SearchedBySystem()) {
-    UniqueFind search(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, pattern)).c_str(),
+    UniqueFind search(FindFirstFileExW(LongPathForm(JoinFolder(folder, pattern)).c_str(),
                                        FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
     if (!search) continue;
     do {

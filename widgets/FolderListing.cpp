@@ -21,24 +21,21 @@ std::wstring_view TFolderListing::Keep(const wchar_t* text) {
   return {kept, length};
 }
 
-const std::vector<TFolderEntry>& TFolderListing::Entries() {
-  if (FEntries) return *FEntries;
-  std::vector<TFolderEntry>& entries = FEntries.emplace();
+TFolderListing::TFolderListing(std::wstring folder, bool shortNames) : FFolder(std::move(folder)) {
   // Limiting to folders would only be a hint (most file systems list every entry anyway), and
   // the file list needs the files: one listing of everything, with a large buffer.
   WIN32_FIND_DATAW entry;
   UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FFolder, L"*")).c_str(),
-                                   FShortNames ? FindExInfoStandard : FindExInfoBasic, &entry,
+                                   shortNames ? FindExInfoStandard : FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return entries;
+  if (!find) return;
   do {
     if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
     const wchar_t* name = entry.cFileName;
     if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
-    entries.push_back({Keep(name),
-                       FShortNames && entry.cAlternateFileName[0] ? Keep(entry.cAlternateFileName)
+    FEntries.push_back({Keep(name),
+                        shortNames && entry.cAlternateFileName[0] ? Keep(entry.cAlternateFileName)
                                                                   : std::wstring_view(),
-                       entry.dwFileAttributes});
+                        entry.dwFileAttributes});
   } while (FindNextFileW(find.Get(), &entry));
-  return entries;
 }
