@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-// Names point into the listing's own storage, end with a NUL there, and live as long as it.
+// Names point into the listing's own storage, end with a NUL there, and live as long as it
+// (moved or not).
 struct TFolderEntry {
   std::wstring_view Name;
   std::wstring_view ShortName; // the 8.3 name, empty when the entry has none (or was not asked for)
@@ -21,10 +22,14 @@ public:
   // Lists every entry of the folder; shortNames: whether the short names are wanted (a file
   // list's mask matches them too). No entries when the folder cannot be listed.
   TFolderListing(std::wstring folder, bool shortNames);
+  // The entries the system's own search of pattern in the folder finds, left out as in a
+  // listing: a file list's pattern that no listing can stand for. No short names.
+  static TFolderListing Search(std::wstring folder, const std::wstring& pattern);
   const std::wstring& Folder() const { return FFolder; }
   const std::vector<TFolderEntry>& Entries() const { return FEntries; }
 
 private:
+  TFolderListing(std::wstring folder, const std::wstring& pattern, bool shortNames, DWORD flags);
   // The names go into blocks that never move, a few allocations for a big folder rather than
   // two per entry.
   std::wstring_view Keep(const wchar_t* text);
