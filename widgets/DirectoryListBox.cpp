@@ -4,7 +4,6 @@
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FolderAccess.h"
-#include "widgets/FolderListing.h"
 #include "widgets/Glyphs.h"
 #include "widgets/pure/FolderRows.h"
 #include <algorithm>
@@ -42,8 +41,7 @@ bool VolumeLowersNames(const std::wstring& root) {
 
 void TDirectoryListBox::AfterCreate() {
   TListControl::AfterCreate();
-  FDirectory = CurrentFolder();
-  FListing.reset();
+  FModel.Show(CurrentFolder());
   RowsChanged();
 }
 
@@ -60,19 +58,18 @@ void TDirectoryListBox::ShowDirectory(const std::wstring& folder) {
 }
 
 void TDirectoryListBox::MoveTo(const std::wstring& folder) {
-  if (!SameFolder(folder, FDirectory)) {
-    FDirectory = EnterFolder(folder);
-    // One listing for this list's rows and its file list's: whichever reads first makes it.
-    FListing = std::make_shared<TFolderListing>(FDirectory, FileList != nullptr);
-    const std::shared_ptr<TFolderListing> listing = FListing;
-    RowsChanged();
-    if (FileList) FileList->FollowDirectory(FDirectory, listing);
-  }
+  if (SameFolder(folder, FModel.Folder())) return;
+  // One listing for this list's rows and its file list's: whichever reads first makes it.
+  std::shared_ptr<TFolderModel::TShared> listing =
+      FModel.Lead(EnterFolder(folder), FileList != nullptr);
+  RowsChanged();
+  if (FileList) FileList->FollowDirectory(FModel.Folder(), std::move(listing));
 }
 
 void TDirectoryListBox::ReadRows() {
+  const std::wstring& folder = FModel.Folder();
   FRows.clear();
-  const std::vector<TPathRow> path = PathRows(FDirectory);
+  const std::vector<TPathRow> path = PathRows(folder);
   std::vector<std::wstring> texts;
   for (size_t i = 0; i < path.size(); ++i) {
     const bool current = i + 1 == path.size();
@@ -80,16 +77,11 @@ void TDirectoryListBox::ReadRows() {
         {path[i].Path, current ? TGlyph::Current : TGlyph::Open, 2 + 4 * static_cast<int>(i)});
     texts.push_back(path[i].Name);
   }
-  const int subIndent = 6 + 4 * CountBackslashes(FDirectory);
+  const int subIndent = 6 + 4 * CountBackslashes(folder);
   const bool lower = !path.empty() && VolumeLowersNames(path.front().Path);
-  std::shared_ptr<TFolderListing> listing = std::move(FListing);
-  if (!listing || listing->Folder() != FDirectory)
-    listing = std::make_shared<TFolderListing>(FDirectory, false);
-  if (!listing->Made()) ++FListings;
-  const std::vector<std::wstring> subfolders = Subfolders(listing->Entries());
-  listing.reset();
+  const std::vector<std::wstring> subfolders = Subfolders(FModel.Take()->Entries());
   for (std::wstring name : subfolders) {
-    FRows.push_back({JoinFolder(FDirectory, name), TGlyph::Closed, subIndent});
+    FRows.push_back({JoinFolder(folder, name), TGlyph::Closed, subIndent});
     if (lower) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
     texts.push_back(std::move(name));
   }
@@ -107,7 +99,7 @@ void TDirectoryListBox::OpenRow(int index) {
   if (index < 0 || static_cast<size_t>(index) >= FRows.size()) return;
   // The row's folder is copied: SetDirectory rebuilds the rows.
   const std::wstring folder = FRows[static_cast<size_t>(index)].Path;
-  if (SameFolder(folder, FDirectory)) return;
+  if (SameFolder(folder, FModel.Folder())) return;
   SetDirectory(folder);
 }
 

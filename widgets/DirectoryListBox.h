@@ -1,21 +1,20 @@
 #pragma once
 // A folder list: the drive root, the folders on the way down to the current folder, then the
 // current folder's subfolders. A double-click or Enter on a row opens that folder.
+#include "widgets/FolderModel.h"
 #include "widgets/ListControl.h"
-#include <memory>
 #include <string>
 #include <vector>
 
 class TFileListBox;
-class TFolderListing;
 
 class TDirectoryListBox : public TListControl {
 public:
-  const std::wstring& Directory() const { return FDirectory; }
+  const std::wstring& Directory() const { return FModel.Folder(); }
   // The folder the list was pointed at as a choice: empty until a SetDirectory has succeeded.
   // Until then the list only shows a folder nobody chose (the one current when it was made, or
   // one ShowDirectory fell back to), which must never be mirrored from or into.
-  std::wstring ChosenDirectory() const { return FChosen ? FDirectory : std::wstring(); }
+  std::wstring ChosenDirectory() const { return FChosen ? FModel.Folder() : std::wstring(); }
   // Enters the folder (it becomes the process's current folder), shows it and hands it to
   // the linked file list. Empty: nothing. The folder already shown: not read again, but it
   // counts as chosen. Raises EInOutError when the folder cannot be entered; Directory then
@@ -32,7 +31,7 @@ public:
   void OpenRow(int index);
   // Number of times a read of this list listed the folder itself rather than taking the
   // listing its file list had already made of the same move.
-  int ListingCount() const { return FListings; }
+  int ListingCount() const { return FModel.ListingCount(); }
 
 protected:
   void AfterCreate() override;
@@ -49,10 +48,7 @@ private:
     TGlyph Glyph;
     int Indent; // at 96 dpi
   };
-  std::wstring FDirectory;
+  TFolderModel FModel{false}; // the subfolders need no short names
   bool FChosen = false;
-  // The listing of the folder moved to, shared with the file list, until read.
-  std::shared_ptr<TFolderListing> FListing;
-  int FListings = 0;
   std::vector<TRow> FRows;
 };

@@ -1,19 +1,14 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
-#include "funcoes/Handles.h"
-#include "funcoes/pure/LongPath.h"
 #include "widgets/FolderAccess.h"
-#include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
-#include "widgets/pure/FolderRows.h"
 #include <algorithm>
-#include <deque>
 #include <string_view>
 
 namespace {
-// Folders, hidden and system files are not listed.
-bool Listed(DWORD attributes) {
-  return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+// Folders are not listed (nor hidden and system files, which no listing holds).
+bool IsFile(const TFolderEntry& entry) {
+  return !(entry.Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
@@ -66,8 +61,7 @@ TWindowArgs TFileListBox::WindowArgs() const {
 void TFileListBox::AfterCreate() {
   TListControl::AfterCreate();
   // A new list shows the process's current folder.
-  FDirectory = CurrentFolder();
-  FListing.reset();
+  FModel.Show(CurrentFolder());
   RowsChanged();
 }
 
@@ -76,50 +70,42 @@ void TFileListBox::SetDirectory(const std::wstring& folder) {
 }
 
 void TFileListBox::FollowDirectory(const std::wstring& folder,
-                                   std::shared_ptr<TFolderListing> listing) {
-  if (SameFolder(folder, FDirectory)) return;
+                                   std::shared_ptr<TFolderModel::TShared> listing) {
+  if (SameFolder(folder, FModel.Folder())) return;
   EnterFolder(folder);
-  FDirectory = folder;
-  FListing = std::move(listing);
+  FModel.Follow(folder, std::move(listing));
   RowsChanged();
 }
 
 void TFileListBox::SetMask(const std::wstring& mask) {
   if (mask == FMask) return;
   FMask = mask;
-  FListing.reset();
+  FModel.ListAfresh();
   RowsChanged();
 }
 
 void TFileListBox::ReadRows() {
   ++FReads;
-  EnterFolder(FDirectory);
+  const std::wstring& folder = FModel.Folder();
+  EnterFolder(folder);
   const TFileMask mask(FMask);
-  // The names to show, each ending with a NUL where it is kept: in the listing, or in found.
+  // The names to show, each ending with a NUL where its listing keeps it.
   std::vector<std::wstring_view> names;
-  std::deque<std::wstring> found; // its elements do not move as it grows
   // One listing of the folder serves every pattern (a listing per pattern reads a big folder
-  // many times over), and the listing the folder list made when it moved here serves too. The
-  // short name comes with it: the system's search matches it too.
-  std::shared_ptr<TFolderListing> listing = std::move(FListing);
-  if (!listing || listing->Folder() != FDirectory)
-    listing = std::make_shared<TFolderListing>(FDirectory, true);
-  if (!listing->Made()) ++FListings;
+  // many times over), and the listing the folder list made when it moved here serves too.
+  const std::shared_ptr<const TFolderListing> listing = FModel.Take();
   for (const TFolderEntry& entry : listing->Entries()) {
-    if (!Listed(entry.Attributes)) continue;
+    if (!IsFile(entry)) continue;
     for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)
       names.push_back(entry.Name);
   }
   // Patterns that also name a folder or a stream, or that no listing can stand for.
-  WIN32_FIND_DATAW entry;
-  for (const std::wstring& pattern : mask.SearchedBySystem()) {
-    UniqueFind search(FindFirstFileExW(LongPathForm(JoinFolder(FDirectory, pattern)).c_str(),
-                                       FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
-    if (!search) continue;
-    do {
-      if (Listed(entry.dwFileAttributes)) names.push_back(found.emplace_back(entry.cFileName));
-    } while (FindNextFileW(search.Get(), &entry));
-  }
+  std::vector<TFolderListing> searched;
+  searched.reserve(mask.SearchedBySystem().size());
+  for (const std::wstring& pattern : mask.SearchedBySystem())
+    for (const TFolderEntry& entry :
+         searched.emplace_back(TFolderListing::Search(folder, pattern)).Entries())
+      if (IsFile(entry)) names.push_back(entry.Name);
   SortAsListBox(names, static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0)));
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);

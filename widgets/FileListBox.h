@@ -1,23 +1,21 @@
 #pragma once
 // A list of the files of one folder that match a mask (";"-separated patterns, each used as
 // written). Folders, hidden and system files are left out; rows stay sorted by name.
+#include "widgets/FolderModel.h"
 #include "widgets/ListControl.h"
 #include <memory>
 #include <string>
-#include <vector>
-
-class TFolderListing;
 
 class TFileListBox : public TListControl {
 public:
-  const std::wstring& Directory() const { return FDirectory; }
+  const std::wstring& Directory() const { return FModel.Folder(); }
   // A different folder is entered and read (reading makes it the current folder again); the
   // same one (case ignored) changes nothing.
   void SetDirectory(const std::wstring& folder);
   // SetDirectory for a folder list that has moved to folder: the list's next read takes the
   // folder list's listing of it instead of searching the folder again. A change of the mask or
   // of the folder by any other way, or a new window, lists afresh.
-  void FollowDirectory(const std::wstring& folder, std::shared_ptr<TFolderListing> listing);
+  void FollowDirectory(const std::wstring& folder, std::shared_ptr<TFolderModel::TShared> listing);
   const std::wstring& Mask() const { return FMask; }
   // A different text reads the folder again; the same text changes nothing.
   void SetMask(const std::wstring& mask);
@@ -26,7 +24,7 @@ public:
   int ReadCount() const { return FReads; }
   // Number of times a read of this list listed the folder itself rather than taking a listing
   // its folder list had already made.
-  int ListingCount() const { return FListings; }
+  int ListingCount() const { return FModel.ListingCount(); }
 
 protected:
   TWindowArgs WindowArgs() const override;
@@ -34,9 +32,8 @@ protected:
   void ReadRows() override;
 
 private:
-  std::wstring FDirectory;
+  // The short names come with the listing: the mask matches them, as the system's search does.
+  TFolderModel FModel{true};
   std::wstring FMask = L"*.*";
-  std::shared_ptr<TFolderListing> FListing; // handed over by the folder list, until read
   int FReads = 0;
-  int FListings = 0;
 };

@@ -7,6 +7,13 @@
 
 namespace {
 constexpr size_t kBlockCharacters = 1 << 16; // far more than the longest name, MAX_PATH
+
+// What neither list shows.
+bool Shown(const WIN32_FIND_DATAW& entry) {
+  if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return false;
+  const wchar_t* name = entry.cFileName;
+  return !(name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0')));
+}
 } // namespace
 
 std::wstring_view TFolderListing::Keep(const wchar_t* text) {
@@ -21,24 +28,28 @@ std::wstring_view TFolderListing::Keep(const wchar_t* text) {
   return {kept, length};
 }
 
-const std::vector<TFolderEntry>& TFolderListing::Entries() {
-  if (FEntries) return *FEntries;
-  std::vector<TFolderEntry>& entries = FEntries.emplace();
-  // Limiting to folders would only be a hint (most file systems list every entry anyway), and
-  // the file list needs the files: one listing of everything, with a large buffer.
+// Limiting to folders would only be a hint (most file systems list every entry anyway), and the
+// file list needs the files: one listing of everything, with a large buffer.
+TFolderListing::TFolderListing(std::wstring folder, bool shortNames)
+    : TFolderListing(std::move(folder), L"*", shortNames, FIND_FIRST_EX_LARGE_FETCH) {}
+
+TFolderListing TFolderListing::Search(std::wstring folder, const std::wstring& pattern) {
+  return TFolderListing(std::move(folder), pattern, false, 0);
+}
+
+TFolderListing::TFolderListing(std::wstring folder, const std::wstring& pattern, bool shortNames,
+                               DWORD flags)
+    : FFolder(std::move(folder)) {
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FFolder, L"*")).c_str(),
-                                   FShortNames ? FindExInfoStandard : FindExInfoBasic, &entry,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return entries;
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FFolder, pattern)).c_str(),
+                                   shortNames ? FindExInfoStandard : FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, flags));
+  if (!find) return;
   do {
-    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    const wchar_t* name = entry.cFileName;
-    if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
-    entries.push_back({Keep(name),
-                       FShortNames && entry.cAlternateFileName[0] ? Keep(entry.cAlternateFileName)
+    if (!Shown(entry)) continue;
+    FEntries.push_back({Keep(entry.cFileName),
+                        shortNames && entry.cAlternateFileName[0] ? Keep(entry.cAlternateFileName)
                                                                   : std::wstring_view(),
-                       entry.dwFileAttributes});
+                        entry.dwFileAttributes});
   } while (FindNextFileW(find.Get(), &entry));
-  return entries;
 }

@@ -1,17 +1,16 @@
 #pragma once
-// One listing of a folder's entries, made when first asked for. A folder list that moves hands
-// the same listing to its linked file list, so that the two read the moved-to folder once
-// between them, whichever of them reads its rows first; a big folder costs one pass of the
-// system's search instead of two. Hidden and system entries, "." and ".." are left out: neither
-// list shows them.
+// One listing of a folder's entries, as the folder and file lists show them: hidden and system
+// entries, "." and ".." are left out, since neither list shows them. A listing is made in one
+// go and only read after; it keeps no handle and touches no window, so it can be made apart
+// from the lists that read it and handed to them (TFolderModel).
 #include <windows.h>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Names point into the listing's own storage, end with a NUL there, and live as long as it.
+// Names point into the listing's own storage, end with a NUL there, and live as long as it
+// (moved or not).
 struct TFolderEntry {
   std::wstring_view Name;
   std::wstring_view ShortName; // the 8.3 name, empty when the entry has none (or was not asked for)
@@ -20,22 +19,22 @@ struct TFolderEntry {
 
 class TFolderListing {
 public:
-  // shortNames: whether the short names are wanted (a file list's mask matches them too).
-  TFolderListing(std::wstring folder, bool shortNames)
-      : FFolder(std::move(folder)), FShortNames(shortNames) {}
+  // Lists every entry of the folder; shortNames: whether the short names are wanted (a file
+  // list's mask matches them too). No entries when the folder cannot be listed.
+  TFolderListing(std::wstring folder, bool shortNames);
+  // The entries the system's own search of pattern in the folder finds, left out as in a
+  // listing: a file list's pattern that no listing can stand for. No short names.
+  static TFolderListing Search(std::wstring folder, const std::wstring& pattern);
   const std::wstring& Folder() const { return FFolder; }
-  // Whether the folder has been listed yet.
-  bool Made() const { return FEntries.has_value(); }
-  // Lists the folder on the first call; no entries when it cannot be listed.
-  const std::vector<TFolderEntry>& Entries();
+  const std::vector<TFolderEntry>& Entries() const { return FEntries; }
 
 private:
+  TFolderListing(std::wstring folder, const std::wstring& pattern, bool shortNames, DWORD flags);
   // The names go into blocks that never move, a few allocations for a big folder rather than
   // two per entry.
   std::wstring_view Keep(const wchar_t* text);
   std::vector<std::unique_ptr<wchar_t[]>> FBlocks;
   size_t FBlockUsed = 0;
   std::wstring FFolder;
-  bool FShortNames;
-  std::optional<std::vector<TFolderEntry>> FEntries;
+  std::vector<TFolderEntry> FEntries;
 };

@@ -23,11 +23,13 @@ void TListControl::AfterCreate() {
 }
 
 void TListControl::RowsChanged() {
-  if (!Handle()) return;
+  if (!Handle()) return; // a list reads its folder when its window is made (AfterCreate)
   FRowsPending = true;
   if (IsWindowVisible(Handle())) ReadPendingRows();
 }
 
+// The one test of a waiting change: every way to a read comes here (a change on screen, a look
+// at the rows, the form's show, a row opened).
 void TListControl::ReadPendingRows() {
   if (!FRowsPending) return;
   // Cleared first: the list box requests of the read itself do not start another.
@@ -51,7 +53,7 @@ bool LooksAtRows(UINT msg) {
 } // namespace
 
 LRESULT TListControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (FRowsPending && LooksAtRows(msg)) Application.Invoke([this] { ReadPendingRows(); });
+  if (LooksAtRows(msg)) Application.Invoke([this] { ReadPendingRows(); });
   if (msg == WM_GETOBJECT && AsksForClient(lParam) && !FAccessibleName.empty()) {
     try {
       if (!FAccessible) FAccessible = MakeAccessible<TNamedAccessible>(Handle(), FAccessibleName);
