@@ -208,6 +208,20 @@ std::wstring TMirrorTest::StartRun() {
   return after.size() > before ? after.back() : std::wstring();
 }
 
+DWORD TMirrorTest::StartNestedRuns() {
+  WriteFile(FSource + L"\\a.txt", "a");
+  StartProgram();
+  EXPECT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
+  EXPECT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 1; },
+                      kActionTimeout));
+  const DWORD outer = WaitForOneToolOtherThan(0);
+  EXPECT_NE(outer, 0u);
+  EXPECT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
+  EXPECT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 2; },
+                      kActionTimeout));
+  return WaitForOneToolOtherThan(outer);
+}
+
 void TMirrorTest::CancelDialog(const std::wstring& button) {
   ChooseInDialog(button, L"", L"Cancel");
   ASSERT_TRUE(FApp->ClickAndWait(FApp->Button(kClearLog)));

@@ -57,6 +57,9 @@ protected:
   void ExpectRunRefused(const std::wstring& refusal = kSelectFolders);
   // Presses "Sincronizar Agora" and waits for the run's "Comando: " line; returns it.
   std::wstring StartRun();
+  // Starts the program on a source holding a.txt, a run, then a nested run; returns the nested
+  // run's tool (0 when it did not take the outer run's tool's place).
+  DWORD StartNestedRuns();
   // Opens a folder button's dialog and cancels it; returns once the click handler has ended.
   void CancelDialog(const std::wstring& button);
 

@@ -32,14 +32,7 @@ TEST_F(FaultOperator, CloseDuringTheCountEndsTheProgramNotTheTool) {
 }
 
 TEST_F(FaultOperator, CloseDuringANestedRunEndsBothRunsAndTheProgram) {
-  WriteFile(FSource + L"\\a.txt", "a");
-  StartProgram();
-  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-  ASSERT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 1; },
-                      kActionTimeout));
-  const DWORD outer = WaitForOneToolOtherThan(0);
-  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-  const DWORD nested = WaitForOneToolOtherThan(outer);
+  const DWORD nested = StartNestedRuns();
   ASSERT_NE(nested, 0u) << CountProcesses(kToolImage) << " tools";
   EXPECT_EQ(FApp->Close(), 0u);
   EXPECT_EQ(ProcessIds(kToolImage), std::vector<DWORD>{nested}) << "the nested run's tool goes on";

@@ -72,17 +72,7 @@ TEST_F(MirrorRun, FilesArriveTheGaugeFillsAndTheStopEndsOnlyTheFollowing) {
 
 // The nested run's tool takes the place of the outer run's (one mirror at a time).
 TEST_F(MirrorRun, ASecondPressNestsARunAndOneStopEndsBoth) {
-  WriteFile(FSource + L"\\a.txt", "a");
-  StartProgram();
-  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-  ASSERT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 1; },
-                      kActionTimeout));
-  const DWORD outer = WaitForOneToolOtherThan(0);
-  ASSERT_TRUE(FApp->Click(FApp->Button(kSyncNow)));
-  ASSERT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kStarting) == 2; },
-                      kActionTimeout));
-  EXPECT_NE(WaitForOneToolOtherThan(outer), 0u) << CountProcesses(kToolImage) << " tools";
-
+  ASSERT_NE(StartNestedRuns(), 0u) << CountProcesses(kToolImage) << " tools";
   ASSERT_TRUE(FApp->Click(FApp->Button(kStop)));
   EXPECT_TRUE(WaitFor([&] { return CountLines(PaneLines(FApp->LogText()), kEnded) == 2; },
                       std::chrono::seconds(3)))
