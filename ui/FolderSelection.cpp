@@ -121,33 +121,58 @@ void TFrmReplimar::FormShow(TControl*) {
   // Only a stored folder is a choice. The lists show the fallbacks (the executable's folder,
   // its drive's root, C:\TMP), but a run refuses them until the operator chooses: mirroring
   // the program's folder into C:\TMP, or a whole drive into a backup, would destroy data.
-  std::wstring unreachable; // the report for a stored source that cannot be reached
   FileListBoxOrigem.SetMask(kMediaMask);
-  if (storedSource.empty()) {
+  FileListBoxDestino.SetMask(kMediaMask);
+  std::wstring unreachable; // the reports of stored folders that cannot be reached
+  if (storedSource.empty())
     DirectoryListOrigem.ShowDirectory(exeFolder + L"\\");
-  } else if (FolderExists(storedSource)) {
-    DirectoryListOrigem.SetDirectory(storedSource);
+  else
+    unreachable =
+        ShowStoredFolder(DirectoryListOrigem, storedSource, false, DriveRootOf(exeFolder));
+  if (storedDestination.empty()) {
+    CreateFolderPath(L"C:\\TMP");
+    DirectoryListBoxdestino.ShowDirectory(L"C:\\TMP");
   } else {
-    unreachable = FolderMissingText(storedSource);
-    DirectoryListOrigem.ShowDirectory(DriveRootOf(exeFolder));
-  }
-  const std::wstring destination = storedDestination.empty() ? L"C:\\TMP" : storedDestination;
-  try {
-    CreateFolderPath(destination);
-    FileListBoxDestino.SetMask(kMediaMask);
-    if (storedDestination.empty())
-      DirectoryListBoxdestino.ShowDirectory(destination);
-    else
-      DirectoryListBoxdestino.SetDirectory(destination);
-  } catch (const Exception& error) {
-    // One report names both folders when neither can be reached.
-    if (unreachable.empty()) throw;
-    throw EInOutError(unreachable + L"\r\n" + error.Message());
+    const std::wstring report =
+        ShowStoredFolder(DirectoryListBoxdestino, storedDestination, true, L"");
+    unreachable += (unreachable.empty() || report.empty() ? L"" : L"\r\n") + report;
   }
   LabelStatus.SetCaption(kStatusWaiting);
   GaugeProgresso.SetProgress(0);
   MemoLog.Clear();
   if (!unreachable.empty()) throw EInOutError(unreachable);
+}
+
+std::wstring TFrmReplimar::ShowStoredFolder(TDirectoryListBox& list, const std::wstring& folder,
+                                            bool make, const std::wstring& fallback) {
+  // On the pool, as a file server may not answer: nothing when the folder is there (made first
+  // when asked), else the report that names it.
+  const auto probe = [folder, make]() -> std::optional<std::wstring> {
+    if (make) CreateFolderPath(folder);
+    if (FolderExists(folder)) return std::nullopt;
+    return FolderMissingText(folder);
+  };
+  // Shows the folder, or the fallback (the list's own folder when empty), and answers the report.
+  const auto show = [&list, folder, fallback](const std::optional<std::wstring>& missing) {
+    if (!missing) {
+      list.SetDirectory(folder);
+      return std::wstring();
+    }
+    list.ShowDirectory(fallback.empty() ? list.Directory() : fallback);
+    return *missing;
+  };
+  if (const auto answer = Background::Ask<std::optional<std::wstring>>(probe, kShowAnswerWaitMs))
+    return show(*answer);
+  // The window opens meanwhile; the list fills when the server answers, unless the operator
+  // has moved it by then.
+  list.ShowWaiting(folder);
+  Background::Run<std::optional<std::wstring>>(
+      probe, [&list, folder, show](std::optional<std::wstring>& missing) {
+        if (list.WaitingFor() != folder) return;
+        const std::wstring report = show(missing);
+        if (!report.empty()) throw EInOutError(report);
+      });
+  return std::wstring();
 }
 
 void TFrmReplimar::BtRaizOrigemClick(TControl*) {

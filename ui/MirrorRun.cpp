@@ -24,6 +24,12 @@ struct TRunFolders {
 // after telling the operator why there is no run.
 std::optional<TRunFolders> FoldersToMirror(const TDirectoryListBox& sourceList,
                                            const TDirectoryListBox& destinationList) {
+  // A list still waiting for its folder's server holds no folder yet.
+  for (const TDirectoryListBox* list : {&sourceList, &destinationList})
+    if (!list->WaitingFor().empty()) {
+      ShowCenteredMessage(FolderNotAnsweredText(list->WaitingFor()));
+      return std::nullopt;
+    }
   // A list shows folders nobody chose (the start-up folder, a fallback of the window's show):
   // those are no folders for a run.
   const std::wstring chosenSource = sourceList.ChosenDirectory();

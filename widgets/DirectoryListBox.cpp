@@ -10,6 +10,11 @@
 #include <map>
 
 namespace {
+// The one row of a list waiting for a file server.
+std::wstring WaitingRowText(const std::wstring& folder) {
+  return L"Aguardando resposta de " + folder + L"...";
+}
+
 // Subfolders of a listed folder, without hidden and system ones (the listing leaves those
 // out), sorted as the user's locale sorts names, letter case ignored.
 std::vector<std::wstring> Subfolders(const std::vector<TFolderEntry>& entries) {
@@ -57,7 +62,18 @@ void TDirectoryListBox::ShowDirectory(const std::wstring& folder) {
   FChosen = false;
 }
 
+void TDirectoryListBox::ShowWaiting(const std::wstring& folder) {
+  FWaitingFor = folder;
+  FChosen = false;
+  RowsChanged();
+}
+
 void TDirectoryListBox::MoveTo(const std::wstring& folder) {
+  if (!FWaitingFor.empty()) {
+    // The rows show the wait: they are read again whatever the folder.
+    FWaitingFor.clear();
+    RowsChanged();
+  }
   if (SameFolder(folder, FModel.Folder())) return;
   // One listing for this list's rows and its file list's: whichever reads first makes it.
   std::shared_ptr<TFolderModel::TShared> listing =
@@ -69,6 +85,13 @@ void TDirectoryListBox::MoveTo(const std::wstring& folder) {
 void TDirectoryListBox::ReadRows() {
   const std::wstring& folder = FModel.Folder();
   FRows.clear();
+  if (!FWaitingFor.empty()) {
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+    const std::wstring text = WaitingRowText(FWaitingFor);
+    SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(Handle(), LB_SETCURSEL, 0, 0);
+    return;
+  }
   const std::vector<TPathRow> path = PathRows(folder);
   std::vector<std::wstring> texts;
   for (size_t i = 0; i < path.size(); ++i) {

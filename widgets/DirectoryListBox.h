@@ -23,6 +23,12 @@ public:
   // The same move to a folder the program fell back to: the list shows it, but holds no choice
   // until the operator moves it or SetDirectory points it somewhere.
   void ShowDirectory(const std::wstring& folder);
+  // The list waits for a folder whose file server has not answered yet: it shows one row that
+  // says so, holds no choice, and its file list keeps what it showed. SetDirectory or
+  // ShowDirectory end the wait.
+  void ShowWaiting(const std::wstring& folder);
+  // The folder the list waits for; empty when it waits for none.
+  const std::wstring& WaitingFor() const { return FWaitingFor; }
   // The file list that follows this list's folder.
   TFileListBox* FileList = nullptr;
   // Opens the folder of a row, as a double-click or Enter does. The row of the folder already
@@ -50,5 +56,6 @@ private:
   };
   TFolderModel FModel{false}; // the subfolders need no short names
   bool FChosen = false;
+  std::wstring FWaitingFor;
   std::vector<TRow> FRows;
 };

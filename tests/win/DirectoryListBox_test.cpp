@@ -198,6 +198,28 @@ TEST_F(DirectoryListTest, OnlyAFolderTheListWasPointedAtIsChosen) {
   EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root() + L"\\beta");
 }
 
+// A folder whose server has not answered: one row says so, the list holds no choice and opens
+// nothing, and a move ends the wait, even to the folder it showed before.
+TEST_F(DirectoryListTest, AWaitIsOneRowAndNoChoiceUntilAMove) {
+  FDirs.SetDirectory(FTree.Root());
+  const std::vector<std::wstring> rows = FDirs.Items();
+  FDirs.ShowWaiting(L"N:\\obra");
+  EXPECT_EQ(FDirs.Items(), std::vector<std::wstring>{L"Aguardando resposta de N:\\obra..."});
+  EXPECT_EQ(FDirs.WaitingFor(), L"N:\\obra");
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  FDirs.OpenRow(0);
+  EXPECT_EQ(FDirs.WaitingFor(), L"N:\\obra") << "the waiting row opens nothing";
+  FDirs.SetDirectory(FTree.Root());
+  EXPECT_EQ(FDirs.WaitingFor(), L"");
+  EXPECT_EQ(FDirs.Items(), rows);
+  EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root());
+  FDirs.ShowWaiting(L"N:\\obra");
+  FDirs.ShowDirectory(FTree.Path(L"beta"));
+  EXPECT_EQ(FDirs.WaitingFor(), L"");
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  EXPECT_EQ(FDirs.Directory(), FTree.Path(L"beta"));
+}
+
 TEST_F(DirectoryListTest, TheSameFolderOrAnEmptyNameChangesNothing) {
   // The current folder is moved away behind the list's back: only a real move would bring
   // it back.
