@@ -14,7 +14,9 @@
 
 namespace {
 
+using wintest::FileSizeOf;
 using wintest::Narrow;
+using wintest::ReadWholeFile;
 using wintest::TTempTree;
 using wintest::WaitUntil;
 
