@@ -28,10 +28,9 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
     FDeleted.reset();
     return {};
   }
-  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD failure = ERROR_SUCCESS;
+  UniqueFileHandle file = OpenSharedForReading(FPath, failure);
   if (!file) {
-    const DWORD failure = GetLastError();
     // Windows refuses to open a file whose deletion is pending.
     if (failure == ERROR_DELETE_PENDING || (failure == ERROR_ACCESS_DENIED && FDeleted)) return {};
     error = failure;
@@ -46,6 +45,44 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
     FDeleted.reset(); // another file has taken the name
   }
   return file;
+}
+
+// Only the bytes appended since the previous pass are read and fed to the follower.
+std::optional<TLogSummary> TLogReader::Pass() {
+  DWORD error = ERROR_SUCCESS;
+  const UniqueFileHandle file = Open(error);
+  if (error != ERROR_SUCCESS) throw CannotOpenFile(FPath, error);
+  if (!file) {
+    Restart();
+    return std::nullopt;
+  }
+  LARGE_INTEGER sizeNow{};
+  if (!GetFileSizeEx(file.Get(), &sizeNow)) {
+    const DWORD failure = GetLastError();
+    throw EInOutError(L"Cannot read file \"" + FPath + L"\". " + SysErrorMessage(failure));
+  }
+  const int64_t size = sizeNow.QuadPart;
+  const int64_t seen = FFollower.BytesSeen();
+
+  TLogResumeFacts facts{FIdentity, IdentityOf(file.Get()), size, seen};
+  if (facts.Before && facts.Now && *facts.Before == *facts.Now && size >= seen) {
+    if (!FHead.empty())
+      facts.HeadSame = ReadAt(file.Get(), 0, static_cast<int64_t>(FHead.size())) == FHead;
+    if (facts.HeadSame && !FTail.empty() && seen > static_cast<int64_t>(FHead.size()))
+      facts.TailSame = ReadAt(file.Get(), seen - static_cast<int64_t>(FTail.size()),
+                              static_cast<int64_t>(FTail.size())) == FTail;
+  }
+  if (MustRereadLog(facts)) Restart();
+  FIdentity = facts.Now; // unknown: the next pass reads from the start again
+
+  const std::string appended =
+      ReadAt(file.Get(), FFollower.BytesSeen(), size - FFollower.BytesSeen());
+  if (FHead.size() < kHeadSize)
+    FHead.append(appended, 0, std::min(appended.size(), kHeadSize - FHead.size()));
+  FTail += appended.size() >= kTailSize ? appended.substr(appended.size() - kTailSize) : appended;
+  if (FTail.size() > kTailSize) FTail.erase(0, FTail.size() - kTailSize);
+  FFollower.Feed(appended);
+  return FFollower.Summary();
 }
 
 void TLogReader::Deleted() {
