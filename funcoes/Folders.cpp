@@ -1,8 +1,7 @@
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
-#include "funcoes/pure/FolderRules.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 
 std::wstring RaizOrigem;
 std::wstring RaizDestino;

@@ -1,5 +1,5 @@
 #include "ui/FileCount.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 
 std::optional<TFileCount::TFolderId> TFileCount::FolderIdOf(const std::wstring& path) {
   UniqueFileHandle folder(CreateFileW(LongPathForm(path).c_str(), FILE_READ_ATTRIBUTES,

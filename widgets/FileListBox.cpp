@@ -1,11 +1,10 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/FolderAccess.h"
 #include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
-#include "widgets/pure/FolderRows.h"
 #include <algorithm>
 #include <deque>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "widgets/FolderAccess.h"
 #include "funcoes/Folders.h"
 #include "funcoes/pure/Exception.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include <windows.h>
 
 namespace {

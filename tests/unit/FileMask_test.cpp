@@ -1,4 +1,5 @@
 #include "widgets/pure/FileMask.h"
+#include "ui/pure/WindowTexts.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -97,6 +98,22 @@ INSTANTIATE_TEST_SUITE_P(
         TMatchCase{L"*\u0391\u0392\u0393*", L"x\u03B1\u03B2\u03B3.txt", L"", true},
         TMatchCase{L"\u0416*", L"\u0436\u0443\u0440.doc", L"", true},
         TMatchCase{L"\u00E9*", L"e.txt", L"", false}));
+
+TEST(SplitMask, KeepsEveryPieceAsWritten) {
+  const auto pieces = SplitMask(L"*.MBD; *.TXT;*.MP2");
+  EXPECT_EQ(pieces, (std::vector<std::wstring>{L"*.MBD", L" *.TXT", L"*.MP2"}));
+  EXPECT_EQ(SplitMask(L"*.*"), (std::vector<std::wstring>{L"*.*"}));
+  EXPECT_EQ(SplitMask(L"a;;b;"), (std::vector<std::wstring>{L"a", L"", L"b", L""}));
+}
+
+TEST(MediaMask, IsTheExact131CharacterTextOf22Patterns) {
+  const std::wstring mask = kMediaMask;
+  EXPECT_EQ(mask.size(), 131u);
+  const auto pieces = SplitMask(mask);
+  ASSERT_EQ(pieces.size(), 22u);
+  EXPECT_EQ(pieces[1], L" *.TXT");
+  EXPECT_EQ(pieces.back(), L"*.MKV");
+}
 
 TEST(FileMask, AFileIsCountedOncePerPieceThatMatchesIt) {
   const TFileMask mask(L"*.TXT;a*; *.TXT;A.TXT");

@@ -4,7 +4,7 @@
 // message box that an event handler's error opens.
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/Application.h"
 #include "widgets/Form.h"
 #include <windows.h>

@@ -12,13 +12,10 @@ std::wstring Quoted(const std::wstring& text) {
   return L"\"" + text + L"\"";
 }
 
-bool IsAsciiLetter(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
 // "C:" alone: a drive letter and its colon.
 bool IsBareDrive(const std::wstring& folder) {
-  return folder.size() == 2 && IsAsciiLetter(folder[0]) && folder[1] == L':';
+  const TPathRoot root = ParsePathRoot(folder);
+  return root.Kind == TPathRootKind::Drive && root.Letter && root.Length == folder.size();
 }
 
 // Form in which two folders are compared: separators unified and collapsed, long-path prefix
@@ -27,10 +24,7 @@ std::wstring ComparableFolder(const std::wstring& folder) {
   std::wstring path = folder;
   for (wchar_t& c : path)
     c = c == L'/' ? L'\\' : FoldNameCase(c);
-  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-    path.erase(2, 6);
-  else if (path.compare(0, 4, L"\\\\?\\") == 0)
-    path.erase(0, 4);
+  path = WithoutLongPathPrefix(path);
   std::wstring result;
   result.reserve(path.size());
   for (size_t i = 0; i < path.size(); ++i) {
@@ -66,10 +60,10 @@ bool IsQuotableFolder(const std::wstring& folder) {
 bool IsAbsoluteFolder(const std::wstring& folder) {
   const TPathRoot root = ParsePathRoot(folder);
   if (root.Kind == TPathRootKind::Drive)
-    return IsAsciiLetter(folder[0]) && (folder.size() == 2 || folder[2] == L'\\');
+    return root.Letter && (root.Length == folder.size() || root.Separated);
   // "\\server\share": a server name, then a share name, neither empty; "\\?\" and "\\.\" are
   // device forms.
-  return root.NamesVolume() && root.Server != L"?" && root.Server != L".";
+  return root.NamesVolume() && !root.IsDevice();
 }
 
 std::wstring SyncFolderArgument(const std::wstring& folder) {

@@ -1,5 +1,4 @@
 #include "widgets/pure/FileMask.h"
-#include "widgets/pure/FolderRows.h"
 #include <algorithm>
 
 namespace {
@@ -65,6 +64,18 @@ wchar_t UpcaseChar(wchar_t c) {
     return upper;
   if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<wchar_t>(c - 0x20);
   return c;
+}
+
+std::vector<std::wstring> SplitMask(const std::wstring& mask) {
+  std::vector<std::wstring> pieces;
+  size_t start = 0;
+  for (;;) {
+    const size_t semicolon = mask.find(L';', start);
+    pieces.push_back(mask.substr(start, semicolon - start));
+    if (semicolon == std::wstring::npos) break;
+    start = semicolon + 1;
+  }
+  return pieces;
 }
 
 bool NeedsSystemSearch(const std::wstring& pattern) {

@@ -28,6 +28,9 @@
 #include <string_view>
 #include <vector>
 
+// The mask split at every ";"; each piece kept exactly as written (blanks included).
+std::vector<std::wstring> SplitMask(const std::wstring& mask);
+
 // A mask split at every ";" (SplitMask), each piece ready to be matched.
 class TFileMask {
 public:

@@ -1,4 +1,4 @@
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include <gtest/gtest.h>
 #include <string>
 
