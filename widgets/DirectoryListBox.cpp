@@ -4,7 +4,6 @@
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
-#include "widgets/FolderAccess.h"
 #include "widgets/FolderListing.h"
 #include "widgets/Glyphs.h"
 #include <algorithm>

@@ -2,7 +2,6 @@
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/PathText.h"
-#include "widgets/FolderAccess.h"
 #include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
 #include <algorithm>
