@@ -1,6 +1,6 @@
 #include "funcoes/pure/PathText.h"
 #include "funcoes/pure/Exception.h"
-#include "funcoes/pure/AsciiCase.h"
+#include "funcoes/pure/LetterCase.h"
 #include <algorithm>
 
 namespace {

@@ -144,16 +144,4 @@ TEST(FileMask, PiecesThatNameMoreThanAFileAreLeftToTheSystem) {
   EXPECT_EQ(mask.MatchCount(L"a.mp3", L""), 1);
 }
 
-TEST(UpcaseChar, CapitalsOfTheCommonScripts) {
-  const std::vector<std::pair<wchar_t, wchar_t>> pairs = {
-      {L'a', L'A'},     {L'z', L'Z'},   {L'A', L'A'},     {L'1', L'1'},    {0xE9, 0xC9},
-      {0xF7, 0xF7},     {0xFF, 0x178},  {0x101, 0x100},   {0x13A, 0x139},  {0x17E, 0x17D},
-      {0x131, L'I'},    {0x3B1, 0x391}, {0x3C2, 0x3A3},   {0x3AC, 0x386},  {0x3CE, 0x38F},
-      {0x436, 0x416},   {0x451, 0x401}, {0x4D1, 0x4D0},   {0x4C2, 0x4C1},  {0xFF41, 0xFF21},
-      {0x1E01, 0x1E00}, {0x561, 0x531}, {0x65E5, 0x65E5}, {0x4E00, 0x4E00}};
-  for (const auto& [small, capital] : pairs)
-    EXPECT_EQ(static_cast<int>(UpcaseChar(small)), static_cast<int>(capital))
-        << std::hex << static_cast<int>(small);
-}
-
 } // namespace
