@@ -71,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
         TMatchCase{L"*.TXT", L"a.b.txt", L"", true}, TMatchCase{L"*.TXT", L"a.txtx", L"", false},
         TMatchCase{L"*.TXT", L"atxt", L"", false}, TMatchCase{L"*.TXT", L"a.txt.bak", L"", false},
         TMatchCase{L"*.TXT.", L"a.txt", L"", true}, TMatchCase{L"*.TXT ", L"a.txt", L"", true},
+        // A leading star may take nothing.
+        TMatchCase{L"*.TXT", L".txt", L"", true}, TMatchCase{L"*a", L"a", L"", true},
+        TMatchCase{L"*?", L"a", L"", true},
         // A leading blank belongs to the pattern.
         TMatchCase{L" *.TXT", L" c.txt", L"", true}, TMatchCase{L" *.TXT", L"c.txt", L"", false},
         // "?" is one character, or none before a "." or at the end.
@@ -97,6 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         TMatchCase{L"CAF\u00C9.*", L"caf\u00E9.txt", L"", true},
         TMatchCase{L"*\u0391\u0392\u0393*", L"x\u03B1\u03B2\u03B3.txt", L"", true},
         TMatchCase{L"\u0416*", L"\u0436\u0443\u0440.doc", L"", true},
+        TMatchCase{L"\u00DE*", L"\u00FE.txt", L"", true},
+        TMatchCase{L"\u0388*", L"\u03AD.txt", L"", true},
         TMatchCase{L"\u00E9*", L"e.txt", L"", false}));
 
 TEST(SplitMask, KeepsEveryPieceAsWritten) {
