@@ -48,6 +48,7 @@ TEST(PathText, RootOfEachForm) {
       {L"\\A", K::Rooted, 1, L"", L"", false, false, false, false},
       {L"\\", K::Rooted, 1, L"", L"", false, false, false, false},
       {L"relative", K::Relative, 0, L"", L"", false, false, false, false},
+      {L"a\\", K::Relative, 0, L"", L"", false, false, false, false}, // one "\", not two
       {L"C/x", K::Relative, 0, L"", L"", false, false, false, false},
       {L"", K::Relative, 0, L"", L"", false, false, false, false},
   };
@@ -122,6 +123,7 @@ TEST(PathRows, DriveRootIsItsOwnOnlyRow) {
 
 TEST(PathRows, NetworkPathsStartAtTheShareRoot) {
   const auto rows = PathRows(L"\\\\server\\share\\media");
+  ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"\\\\server\\share", L"media"}));
   EXPECT_EQ(rows[1].Path, L"\\\\server\\share\\media");
 }
