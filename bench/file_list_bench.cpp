@@ -9,11 +9,12 @@
 // list box).
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
+#include "funcoes/pure/PathText.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/DirectoryListBox.h"
 #include "widgets/FileListBox.h"
 #include "widgets/Form.h"
-#include "widgets/pure/FolderRows.h"
+#include "widgets/pure/FileMask.h"
 #include <windows.h>
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,7 @@
 #pragma once
-// Folder tests and creation, and the two folder variables of the folder buttons.
+// The folder calls: tests, creation, the process's current folder, the texts of a folder that
+// cannot be opened, and the two folder variables of the folder buttons. The path text they
+// work on is in funcoes/pure/PathText.
 #include <string>
 
 // True when a folder of that name exists. A link or junction is opened to check that it
@@ -20,6 +22,15 @@ std::wstring FolderMissingText(const std::wstring& name);
 // The folder itself when it exists, else its nearest parent that does; empty when none does
 // (a drive that is not there).
 std::wstring NearestExistingFolder(const std::wstring& name);
+
+// The current folder as the system reports it (no trailing "\" except a drive root).
+std::wstring CurrentFolder();
+// Makes folder the current folder and answers it as the system then reports it. A folder too
+// long to be the current folder (past kLongestCurrentFolder, which the long-path policy alone
+// would lift) is checked and answered in full form without becoming current, so that the
+// lists show it on every system alike. Raises EInOutError naming the folder when it cannot be
+// entered.
+std::wstring EnterFolder(const std::wstring& folder);
 
 // The folder each button last dealt with; empty at start, used only by its own button.
 extern std::wstring RaizOrigem;

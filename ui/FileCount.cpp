@@ -1,5 +1,5 @@
 #include "ui/FileCount.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 
 std::optional<TFileCount::TFolderId> TFileCount::FolderIdOf(const std::wstring& path) {
   UniqueFileHandle folder(CreateFileW(LongPathForm(path).c_str(), FILE_READ_ATTRIBUTES,
@@ -24,8 +24,9 @@ bool TFileCount::OnPath(const TFolderId& id) {
 // Opens path's listing and takes its first entry; a folder that cannot be listed adds 0.
 void TFileCount::Enter(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(LongPathForm(path + L"\\*.*").c_str(), FindExInfoBasic, &entry,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(path, L"*.*")).c_str(), FindExInfoBasic,
+                                   &entry, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return;
   FLevels.push_back({path, std::move(find), std::nullopt, false});
   Take(entry);
@@ -38,7 +39,7 @@ bool TFileCount::Take(const WIN32_FIND_DATAW& entry) {
     ++FTotal;
     return false;
   }
-  const std::wstring child = FLevels.back().Path + L"\\" + std::wstring(name);
+  const std::wstring child = JoinFolder(FLevels.back().Path, std::wstring(name));
   if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     const std::optional<TFolderId> id = FolderIdOf(child);
     if (id && OnPath(*id)) return true; // a loop back up: already being counted

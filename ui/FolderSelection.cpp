@@ -4,7 +4,7 @@
 #include "funcoes/ProcessTerminator.h"
 #include "funcoes/RegistryValue.h"
 #include "funcoes/pure/Exception.h"
-#include "funcoes/pure/FolderRules.h"
+#include "funcoes/pure/PathText.h"
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Background.h"

@@ -1,11 +1,11 @@
 #include "widgets/DirectoryListBox.h"
 #include "funcoes/Folders.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
 #include "widgets/FileListBox.h"
-#include "widgets/FolderAccess.h"
+#include "widgets/FolderListing.h"
 #include "widgets/Glyphs.h"
-#include "widgets/pure/FolderRows.h"
 #include <algorithm>
 #include <map>
 

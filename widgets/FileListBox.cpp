@@ -1,6 +1,8 @@
 #include "widgets/FileListBox.h"
 #include "funcoes/Folders.h"
-#include "widgets/FolderAccess.h"
+#include "funcoes/Handles.h"
+#include "funcoes/pure/PathText.h"
+#include "widgets/FolderListing.h"
 #include "widgets/pure/FileMask.h"
 #include <algorithm>
 #include <string_view>

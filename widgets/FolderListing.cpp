@@ -1,7 +1,6 @@
 #include "widgets/FolderListing.h"
 #include "funcoes/Handles.h"
-#include "funcoes/pure/LongPath.h"
-#include "widgets/pure/FolderRows.h"
+#include "funcoes/pure/PathText.h"
 
 #include <cwchar>
 

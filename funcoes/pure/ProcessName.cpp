@@ -1,5 +1,5 @@
 #include "funcoes/pure/ProcessName.h"
-#include "funcoes/pure/AsciiCase.h"
+#include "funcoes/pure/LetterCase.h"
 
 std::wstring ExecutableFilePart(const std::wstring& exeText) {
   const auto separator = exeText.find_last_of(L"\\:");

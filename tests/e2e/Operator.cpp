@@ -1,6 +1,6 @@
 #include "tests/e2e/Operator.h"
 #include "funcoes/SystemText.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/Dpi.h"
 #include <algorithm>
 #include <atomic>

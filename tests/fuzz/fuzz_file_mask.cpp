@@ -2,6 +2,7 @@
 // text agrees with the general matcher, letter case never counts, a name without wildcards
 // matches itself, and "*" and "*.*" match every name.
 #include "fuzz/FuzzText.h"
+#include "funcoes/pure/LetterCase.h"
 #include "widgets/pure/FileMask.h"
 #include <string>
 

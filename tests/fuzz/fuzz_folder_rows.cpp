@@ -1,7 +1,8 @@
 // The folder and file lists' path rules on arbitrary texts: the rows down to a folder rebuild its
 // path, every row below the root is one name, and the mask splits back into what was written.
 #include "fuzz/FuzzText.h"
-#include "widgets/pure/FolderRows.h"
+#include "funcoes/pure/PathText.h"
+#include "widgets/pure/FileMask.h"
 #include <algorithm>
 #include <string>
 

@@ -3,7 +3,7 @@
 // asks a bounded number of questions, and refuses only the empty name.
 #include "fuzz/FuzzText.h"
 #include "funcoes/pure/Exception.h"
-#include "funcoes/pure/FolderRules.h"
+#include "funcoes/pure/PathText.h"
 #include <set>
 #include <string>
 #include <vector>

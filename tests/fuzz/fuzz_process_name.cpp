@@ -2,7 +2,7 @@
 // with a plain reading of the rule, ignores ASCII case only, and a name with a folder matches
 // only the whole text.
 #include "fuzz/FuzzText.h"
-#include "funcoes/pure/AsciiCase.h"
+#include "funcoes/pure/LetterCase.h"
 #include "funcoes/pure/ProcessName.h"
 #include <string>
 

@@ -1,6 +1,7 @@
 // No folder text can leave its quotes: the command either splits back into exactly the
 // intended arguments or the folder is refused by IsQuotableFolder.
 #include "funcoes/pure/CommandLineArgs.h"
+#include "funcoes/pure/LetterCase.h"
 #include "ui/pure/SyncCommand.h"
 #include "tests/SyncIntendedArgs.h"
 #include "tests/fuzz/FuzzText.h"
@@ -51,7 +52,7 @@ void CheckOverlap(const std::wstring& a, const std::wstring& b) {
   Require(FoldersOverlap(a, PrepareSyncFolder(a)) == self || PrepareSyncFolder(a).empty());
   std::wstring upper = a;
   for (wchar_t& c : upper)
-    c = FoldNameCase(c);
+    c = UpcaseChar(c);
   Require(FoldersOverlap(a, upper) == self);
   // (Unless a is itself the start of a "\\?\" prefix, which the appended part would finish.)
   std::wstring slashed = a;

@@ -53,6 +53,9 @@ const struct {
     {L"x a\"\"b", {L"x", L"ab"}},
     {L"x \"\"\"a\"\"\"", {L"x", L"\"a\""}},
     {L"p \"\" \"\"", {L"p", L"", L""}},
+    {L"x \"\"", {L"x", L""}},
+    // An escaped quote, then quotes around the rest: the escape does not count as a quote.
+    {L"x a\\\"\"b\"", {L"x", L"a\"b"}},
     {L"x \"a b", {L"x", L"a b"}},
     {L"p \t x\ty  ", {L"p", L"x", L"y"}},
     {L"x\t\"😀\"\t", {L"x", L"😀"}},

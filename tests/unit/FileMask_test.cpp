@@ -1,4 +1,5 @@
 #include "widgets/pure/FileMask.h"
+#include "ui/pure/WindowTexts.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -70,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
         TMatchCase{L"*.TXT", L"a.b.txt", L"", true}, TMatchCase{L"*.TXT", L"a.txtx", L"", false},
         TMatchCase{L"*.TXT", L"atxt", L"", false}, TMatchCase{L"*.TXT", L"a.txt.bak", L"", false},
         TMatchCase{L"*.TXT.", L"a.txt", L"", true}, TMatchCase{L"*.TXT ", L"a.txt", L"", true},
+        // A leading star may take nothing.
+        TMatchCase{L"*.TXT", L".txt", L"", true}, TMatchCase{L"*a", L"a", L"", true},
+        TMatchCase{L"*?", L"a", L"", true},
         // A leading blank belongs to the pattern.
         TMatchCase{L" *.TXT", L" c.txt", L"", true}, TMatchCase{L" *.TXT", L"c.txt", L"", false},
         // "?" is one character, or none before a "." or at the end.
@@ -96,7 +100,25 @@ INSTANTIATE_TEST_SUITE_P(
         TMatchCase{L"CAF\u00C9.*", L"caf\u00E9.txt", L"", true},
         TMatchCase{L"*\u0391\u0392\u0393*", L"x\u03B1\u03B2\u03B3.txt", L"", true},
         TMatchCase{L"\u0416*", L"\u0436\u0443\u0440.doc", L"", true},
+        TMatchCase{L"\u00DE*", L"\u00FE.txt", L"", true},
+        TMatchCase{L"\u0388*", L"\u03AD.txt", L"", true},
         TMatchCase{L"\u00E9*", L"e.txt", L"", false}));
+
+TEST(SplitMask, KeepsEveryPieceAsWritten) {
+  const auto pieces = SplitMask(L"*.MBD; *.TXT;*.MP2");
+  EXPECT_EQ(pieces, (std::vector<std::wstring>{L"*.MBD", L" *.TXT", L"*.MP2"}));
+  EXPECT_EQ(SplitMask(L"*.*"), (std::vector<std::wstring>{L"*.*"}));
+  EXPECT_EQ(SplitMask(L"a;;b;"), (std::vector<std::wstring>{L"a", L"", L"b", L""}));
+}
+
+TEST(MediaMask, IsTheExact131CharacterTextOf22Patterns) {
+  const std::wstring mask = kMediaMask;
+  EXPECT_EQ(mask.size(), 131u);
+  const auto pieces = SplitMask(mask);
+  ASSERT_EQ(pieces.size(), 22u);
+  EXPECT_EQ(pieces[1], L" *.TXT");
+  EXPECT_EQ(pieces.back(), L"*.MKV");
+}
 
 TEST(FileMask, AFileIsCountedOncePerPieceThatMatchesIt) {
   const TFileMask mask(L"*.TXT;a*; *.TXT;A.TXT");
@@ -125,18 +147,6 @@ TEST(FileMask, PiecesThatNameMoreThanAFileAreLeftToTheSystem) {
             (std::vector<std::wstring>{L"sub\\*.txt", L"", L"x:y", L"a/b", L"<.txt", L"..", L" "}));
   EXPECT_EQ(mask.MatchCount(L"a.txt", L""), 1);
   EXPECT_EQ(mask.MatchCount(L"a.mp3", L""), 1);
-}
-
-TEST(UpcaseChar, CapitalsOfTheCommonScripts) {
-  const std::vector<std::pair<wchar_t, wchar_t>> pairs = {
-      {L'a', L'A'},     {L'z', L'Z'},   {L'A', L'A'},     {L'1', L'1'},    {0xE9, 0xC9},
-      {0xF7, 0xF7},     {0xFF, 0x178},  {0x101, 0x100},   {0x13A, 0x139},  {0x17E, 0x17D},
-      {0x131, L'I'},    {0x3B1, 0x391}, {0x3C2, 0x3A3},   {0x3AC, 0x386},  {0x3CE, 0x38F},
-      {0x436, 0x416},   {0x451, 0x401}, {0x4D1, 0x4D0},   {0x4C2, 0x4C1},  {0xFF41, 0xFF21},
-      {0x1E01, 0x1E00}, {0x561, 0x531}, {0x65E5, 0x65E5}, {0x4E00, 0x4E00}};
-  for (const auto& [small, capital] : pairs)
-    EXPECT_EQ(static_cast<int>(UpcaseChar(small)), static_cast<int>(capital))
-        << std::hex << static_cast<int>(small);
 }
 
 } // namespace

@@ -112,10 +112,11 @@ TEST(LogFollower, AnAlmostMarkIsAnsiUntilTheLastByteArrives) {
 
 TEST(LogFollower, AFilesProgressCountsOnceWhilePassesCutItAnywhere) {
   // Each piece is what one pass finds appended; the count is the one after that pass.
+  const std::string longName(70000, 'n');
   const struct {
-    const char* piece;
+    std::string piece;
     int32_t marked;
-    const wchar_t* last;
+    std::wstring last;
   } passes[] = {
       {"\ta.txt", 0, L"\ta.txt"},
       {"\r  0%  ", 1, L"  0%  "},         // the file's line, its pieces still arriving
@@ -125,6 +126,10 @@ TEST(LogFollower, AFilesProgressCountsOnceWhilePassesCutItAnywhere) {
       {"\tb.txt\r  0%  \r", 2, L"  0%  "},
       {"100%  \r\n\tc.txt\r  0%", 3, L"  0%"},
       {"  \r\n", 3, L"  0%  "},
+      // Passes longer than the follower's slice of 64 KiB: each decoded in two slices.
+      {"\t" + longName + ".mp4\r 50%", 4, L" 50%"},
+      {"\r\n", 4, L" 50%"},
+      {"\t" + longName + "%", 5, L"\t" + std::wstring(longName.begin(), longName.end()) + L"%"},
   };
   TLogFollower follower(Latin1Decoder());
   std::string log;

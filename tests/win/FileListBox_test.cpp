@@ -6,9 +6,10 @@
 #include "WinTestSupport.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/Button.h"
 #include "widgets/FileListBox.h"
-#include "widgets/pure/FolderRows.h"
+#include "widgets/pure/FileMask.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

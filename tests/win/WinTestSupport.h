@@ -5,7 +5,7 @@
 #include "funcoes/Files.h"
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include "widgets/Application.h"
 #include "widgets/Form.h"
 #include <windows.h>

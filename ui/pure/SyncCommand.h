@@ -55,11 +55,7 @@ std::wstring BuildSyncLogPath(const std::wstring& tempFolder);
 // True when the two folders are the same or one lies inside the other. Both are full paths;
 // compared after turning "/" into "\", dropping a "\\?\" ("\\?\UNC\" -> "\\") prefix,
 // collapsing repeated "\" (but the leading "\\" of a share) and trailing "\", and folding letter
-// case as FoldNameCase does. "C:\A" does not contain "C:\AB"; "C:" and "C:\" contain all of
-// drive C. An empty folder overlaps nothing. Links, short names and mapped drives are not
+// case as the system does (UpcaseChar). "C:\A" does not contain "C:\AB"; "C:" and "C:\" contain all
+// of drive C. An empty folder overlaps nothing. Links, short names and mapped drives are not
 // resolved: the shell passes final paths when it wants them compared.
 bool FoldersOverlap(const std::wstring& a, const std::wstring& b);
-
-// Upper case of one UTF-16 code unit for name comparison: ASCII, Latin-1, Latin Extended-A,
-// basic Greek and Cyrillic (simple one-to-one mappings); every other unit is returned as is.
-wchar_t FoldNameCase(wchar_t c);

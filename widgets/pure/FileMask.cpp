@@ -1,5 +1,5 @@
 #include "widgets/pure/FileMask.h"
-#include "widgets/pure/FolderRows.h"
+#include "funcoes/pure/LetterCase.h"
 #include <algorithm>
 
 namespace {
@@ -22,49 +22,18 @@ bool EndsWithUpper(std::wstring_view name, const std::wstring& tail) {
     if (UpcaseChar(name[start + i]) != tail[i]) return false;
   return true;
 }
-
-// Pairs of a capital and its small letter; the capitals at the even codes, or at the odd ones
-// when capitalOdd.
-bool InPairs(wchar_t c, wchar_t first, wchar_t last, bool capitalOdd, wchar_t& upper) {
-  if (c < first || c > last) return false;
-  const bool small = ((c & 1) != 0) != capitalOdd;
-  upper = small ? static_cast<wchar_t>(c - 1) : c;
-  return true;
-}
 } // namespace
 
-wchar_t UpcaseChar(wchar_t c) {
-  if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c;
-  wchar_t upper = c;
-  if (c == 0xB5) return 0x39C;
-  if (c >= 0xE0 && c <= 0xFE) return c == 0xF7 ? c : static_cast<wchar_t>(c - 0x20);
-  if (c == 0xFF) return 0x178;
-  if (c == 0x131) return L'I';
-  if (c == 0x17F) return L'S';
-  if (InPairs(c, 0x100, 0x12F, false, upper) || InPairs(c, 0x132, 0x137, false, upper) ||
-      InPairs(c, 0x139, 0x148, true, upper) || InPairs(c, 0x14A, 0x177, false, upper) ||
-      InPairs(c, 0x179, 0x17E, true, upper))
-    return upper;
-  // Greek.
-  if (c == 0x3AC) return 0x386;
-  if (c >= 0x3AD && c <= 0x3AF) return static_cast<wchar_t>(c - 0x25);
-  if (c == 0x3C2) return 0x3A3;
-  if (c >= 0x3B1 && c <= 0x3CB) return static_cast<wchar_t>(c - 0x20);
-  if (c == 0x3CC) return 0x38C;
-  if (c == 0x3CD || c == 0x3CE) return static_cast<wchar_t>(c - 0x3F);
-  // Cyrillic.
-  if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 0x20);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);
-  if (c == 0x4CF) return 0x4C0;
-  if (InPairs(c, 0x460, 0x481, false, upper) || InPairs(c, 0x48A, 0x4BF, false, upper) ||
-      InPairs(c, 0x4C1, 0x4CE, true, upper) || InPairs(c, 0x4D0, 0x52F, false, upper))
-    return upper;
-  // Armenian, Latin Extended Additional, full-width Latin.
-  if (c >= 0x561 && c <= 0x586) return static_cast<wchar_t>(c - 0x30);
-  if (InPairs(c, 0x1E00, 0x1E95, false, upper) || InPairs(c, 0x1EA0, 0x1EFF, false, upper))
-    return upper;
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<wchar_t>(c - 0x20);
-  return c;
+std::vector<std::wstring> SplitMask(const std::wstring& mask) {
+  std::vector<std::wstring> pieces;
+  size_t start = 0;
+  for (;;) {
+    const size_t semicolon = mask.find(L';', start);
+    pieces.push_back(mask.substr(start, semicolon - start));
+    if (semicolon == std::wstring::npos) break;
+    start = semicolon + 1;
+  }
+  return pieces;
 }
 
 bool NeedsSystemSearch(const std::wstring& pattern) {

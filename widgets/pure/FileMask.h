@@ -18,8 +18,8 @@
 // search knows no DOS_QM or DOS_STAR: there "?" is always one character and "*." every name;
 // the list follows Windows.)
 //
-// Letter case: the letters of the Latin, Greek, Cyrillic and full-width ranges are compared by
-// their capitals, as the file system's upcase table does; others compare as they are.
+// Letter case: names and patterns are compared by their capitals (UpcaseChar), as the system
+// compares names.
 //
 // A pattern with a character that has a meaning of its own in a path ("\", "/", ":", the
 // extra wildcards "<", ">", "\"", "|", a NUL) or that step 1 leaves empty is not matched here:
@@ -27,6 +27,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The mask split at every ";"; each piece kept exactly as written (blanks included).
+std::vector<std::wstring> SplitMask(const std::wstring& mask);
 
 // A mask split at every ";" (SplitMask), each piece ready to be matched.
 class TFileMask {
@@ -58,7 +61,5 @@ constexpr wchar_t kDosDot = L'"';
 std::wstring DosExpression(const std::wstring& pattern);
 // Step 3 for one name: whether it is in the expression (letter case ignored).
 bool NameInExpression(const std::wstring& expression, std::wstring_view name);
-// The capital of a letter as the file system compares names; other code units unchanged.
-wchar_t UpcaseChar(wchar_t c);
 // Whether the system searches this pattern itself (see above).
 bool NeedsSystemSearch(const std::wstring& pattern);

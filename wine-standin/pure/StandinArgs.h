@@ -2,7 +2,7 @@
 // The stand-in's command line: the mirror options read from its arguments (split by
 // SplitCommandLineArgs). Header-only and without <windows.h>, so tests check it with the pure
 // library alone, without linking the tool.
-#include "funcoes/pure/AsciiCase.h"
+#include "funcoes/pure/LetterCase.h"
 #include "funcoes/pure/Exception.h"
 #include <cstdint>
 #include <string>

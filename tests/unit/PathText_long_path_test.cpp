@@ -1,4 +1,4 @@
-#include "funcoes/pure/LongPath.h"
+#include "funcoes/pure/PathText.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -22,6 +22,8 @@ TEST(LongPath, OnlyFullPathsFromTheLimitOnTakeTheExtendedForm) {
       {L"\\\\?\\" + kDeep248, L"\\\\?\\" + kDeep248},
       {L"C:/" + std::wstring(300, L'c'), L"C:/" + std::wstring(300, L'c')},
       {std::wstring(300, L'r'), std::wstring(300, L'r')},
+      // A drive letter in either case.
+      {L"c:\\" + std::wstring(300, L'c'), L"\\\\?\\c:\\" + std::wstring(300, L'c')},
       // One "\" may end a folder's name.
       {kDeep248 + L"\\", L"\\\\?\\" + kDeep248 + L"\\"},
       {kDeep248 + L"\\b c\\d", L"\\\\?\\" + kDeep248 + L"\\b c\\d"},
@@ -33,6 +35,7 @@ TEST(LongPath, OnlyFullPathsFromTheLimitOnTakeTheExtendedForm) {
       {kDeep248 + L"\\x.\\y", kDeep248 + L"\\x.\\y"},
       {kDeep248 + L"\\x ", kDeep248 + L"\\x "},
       {kDeep248 + L"\\\\x", kDeep248 + L"\\\\x"},
+      {L"C:\\" + std::wstring(300, L'd') + L"/x", L"C:\\" + std::wstring(300, L'd') + L"/x"},
       {L"\\\\srv\\share\\..\\" + std::wstring(300, L'b'),
        L"\\\\srv\\share\\..\\" + std::wstring(300, L'b')},
   };

@@ -1,5 +1,5 @@
 #include "funcoes/pure/Exception.h"
-#include "funcoes/pure/FolderRules.h"
+#include "funcoes/pure/PathText.h"
 #include <gtest/gtest.h>
 #include <set>
 #include <vector>
@@ -84,31 +84,4 @@ TEST(CreateFolderPath, ALongestStoredNameIsWalkedWithoutDeepCallsOrCopies) {
   EXPECT_EQ(asked, (name.size() - 2) / 2 + 1);
   // "C:\a" (4) to 246 characters: 122 folders made, then the first refusal ends it.
   EXPECT_EQ(made, 123u);
-}
-
-TEST(FolderRules, ParentExecutableFolderAndDriveRoot) {
-  EXPECT_EQ(FolderParentPart(L"D:\\A\\B"), L"D:\\A\\");
-  EXPECT_EQ(FolderParentPart(L"D:A"), L"D:");
-  EXPECT_EQ(FolderParentPart(L"abc"), L"");
-  EXPECT_EQ(ExecutableFolder(L"C:\\Tools\\Sync\\ReplimarKORVELL.exe"), L"C:\\Tools\\Sync");
-  EXPECT_EQ(ExecutableFolder(L"C:\\ReplimarKORVELL.exe"), L"C:");
-  EXPECT_EQ(DriveRootOf(L"C:\\Tools\\Sync"), L"C:\\");
-  EXPECT_EQ(DriveRootOf(L"C:"), L"C:\\");
-  EXPECT_EQ(DriveRootOf(L"\\\\server\\share\\tools"), L"\\\\server\\share\\");
-  EXPECT_EQ(DriveRootOf(L"\\\\server\\share"), L"\\\\server\\share\\");
-  EXPECT_EQ(DriveRootOf(L"relative"), L"");
-  // A server without a share is no root; it must not come back as "\\server\\".
-  EXPECT_EQ(DriveRootOf(L"\\\\server\\"), L"");
-}
-
-#include "ui/pure/WindowTexts.h"
-#include "widgets/pure/FolderRows.h"
-
-TEST(MediaMask, IsTheExact131CharacterTextOf22Patterns) {
-  const std::wstring mask = kMediaMask;
-  EXPECT_EQ(mask.size(), 131u);
-  const auto pieces = SplitMask(mask);
-  ASSERT_EQ(pieces.size(), 22u);
-  EXPECT_EQ(pieces[1], L" *.TXT");
-  EXPECT_EQ(pieces.back(), L"*.MKV");
 }
