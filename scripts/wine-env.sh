@@ -66,3 +66,69 @@ replimar_map_test_drive() {
   mkdir -p "$prefix/drive_$letter"
   ln -sfn "../drive_$letter" "$prefix/dosdevices/$letter:"
 }
+
+# The test rig's file server (tests/rig/slowfs.c): a FUSE file system over RIG/backing that
+# answers late or not at all as RIG/control says, mounted on RIG/mnt and linked into a prefix as
+# drive N: and as the share \\nas\videos. Built natively with the system's C compiler.
+replimar_build_slowfs() { # RIG
+  local source
+  source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/rig/slowfs.c
+  mkdir -p "$1"
+  if [ ! -x "$1/slowfs" ] || [ "$source" -nt "$1/slowfs" ]; then
+    cc -O2 -Wall -Wextra $(pkg-config --cflags fuse3) "$source" -o "$1/slowfs" \
+      $(pkg-config --libs fuse3)
+  fi
+}
+
+# replimar_mount_file_server PREFIX RIG
+# Mounts the file server (after unmounting what an aborted run may have left) and links it into
+# the prefix. Without /dev/fuse it says so and mounts nothing: the tests that need it skip.
+replimar_mount_file_server() {
+  local prefix=$1 rig=$2
+  replimar_unmount_file_server "$prefix" "$rig"
+  if [ ! -c /dev/fuse ]; then
+    echo "file-server rig: no /dev/fuse on this machine: the file-server tests are SKIPPED" >&2
+    return 0
+  fi
+  replimar_build_slowfs "$rig"
+  mkdir -p "$rig/backing" "$rig/mnt"
+  : >"$rig/control"
+  # In front (-f), so that its process is this script's child and its id is known.
+  "$rig/slowfs" "$rig/backing" "$rig/control" "$rig/mnt" -f \
+    -o attr_timeout=0,entry_timeout=0,negative_timeout=0,fsname=replimar-slowfs \
+    >"$rig/slowfs.log" 2>&1 &
+  echo $! >"$rig/slowfs.pid"
+  local _
+  for _ in $(seq 1 50); do
+    grep -qs " $rig/mnt fuse" /proc/mounts && break
+    sleep 0.1
+  done
+  if ! grep -qs " $rig/mnt fuse" /proc/mounts; then
+    echo "file-server rig: cannot mount $rig/mnt:" >&2
+    cat "$rig/slowfs.log" >&2
+    return 1
+  fi
+  ln -sfn "$rig/mnt" "$prefix/dosdevices/n:"
+  mkdir -p "$prefix/dosdevices/unc/nas"
+  ln -sfn "$rig/mnt" "$prefix/dosdevices/unc/nas/videos"
+}
+
+# replimar_unmount_file_server PREFIX RIG
+# Unlinks and unmounts the file server, and ends its process; harmless when nothing is mounted.
+# End the prefix's Wine processes first: a file they hold open keeps the mount busy.
+replimar_unmount_file_server() {
+  local prefix=$1 rig=$2 pid _
+  rm -f "$prefix/dosdevices/n:" "$prefix/dosdevices/unc/nas/videos"
+  if grep -qs " $rig/mnt fuse" /proc/mounts || ! stat "$rig/mnt" >/dev/null 2>&1; then
+    fusermount3 -u "$rig/mnt" 2>/dev/null || fusermount3 -uz "$rig/mnt" 2>/dev/null ||
+      umount -l "$rig/mnt" 2>/dev/null || true
+  fi
+  pid=$(cat "$rig/slowfs.pid" 2>/dev/null) || return 0
+  rm -f "$rig/slowfs.pid"
+  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = slowfs ] || return 0
+  for _ in $(seq 1 20); do
+    [ -d "/proc/$pid" ] || return 0
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+}
