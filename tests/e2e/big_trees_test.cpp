@@ -4,10 +4,9 @@
 // once, with empty files, by tests/helpers/make_big_trees.py (a CTest fixture; scripts/e2e.sh
 // runs it).
 #include "funcoes/RegistryValue.h"
+#include "tests/e2e/AnswerProbe.h"
 #include "tests/e2e/FaultSupport.h"
-#include <atomic>
 #include <cstdio>
-#include <thread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,50 +23,6 @@ std::wstring BigTree(const wchar_t* name) {
 
 long long MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-// Asks the window to answer WM_NULL every 50 ms from a thread of this process, as the system
-// does before it calls a window not responding, and keeps the longest wait.
-class TAnswerProbe {
-public:
-  explicit TAnswerProbe(HWND window)
-      : FThread([this, window] {
-          while (!FStop) {
-            const auto asked = Clock::now();
-            DWORD_PTR result = 0;
-            const bool answered =
-                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
-            const long long waited = MillisecondsSince(asked);
-            if (!answered) ++FUnanswered;
-            FLongest = std::max<long long>(FLongest, waited);
-            ++FAsked;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-          }
-        }) {}
-  ~TAnswerProbe() { Stop(); }
-  void Stop() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-  }
-  long long Longest() const { return FLongest; }
-  int Asked() const { return FAsked; }
-  int Unanswered() const { return FUnanswered; }
-
-private:
-  std::atomic<bool> FStop{false};
-  std::atomic<long long> FLongest{0};
-  std::atomic<int> FAsked{0};
-  std::atomic<int> FUnanswered{0};
-  std::thread FThread;
-};
-
-// A log of lines lines with "%", then a last line without.
-std::string ProgressLog(int lines, const std::string& last) {
-  std::string log;
-  log.reserve(static_cast<size_t>(lines) * 6 + last.size() + 2);
-  for (int i = 0; i < lines; ++i)
-    log += "100%\r\n";
-  return log + last + "\r\n";
 }
 
 // How long the window took to show with a source folder, and the destination's folder list to
