@@ -65,6 +65,7 @@ public:
   // Whether the server is mounted as N: and \\nas\videos: a file put into the served folder
   // beside the server shows through both.
   static bool Mounted() {
+    if (!Exists(REPLIMAR_FILE_SERVER_BACKING_PATH) || !Exists(kDrive + L"\\")) return false;
     const std::wstring probe = L"replimar-rig-probe.txt";
     WriteFile(Backing(probe), "probe");
     const bool seen = Exists(kDrive + L"\\" + probe) && Exists(kShare + L"\\" + probe);
