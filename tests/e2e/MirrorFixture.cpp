@@ -142,26 +142,15 @@ void TMirrorTest::StartProgram() {
 
 namespace {
 
-// The visible main window of a process, found by the caption the system keeps.
-HWND ShownMainWindow(DWORD processId) {
-  struct TSearch {
-    DWORD ProcessId;
-    HWND Found;
-  } search{processId, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t caption[128] = {};
-        if (owner != s.ProcessId || !IsWindowVisible(window) ||
-            GetWindowTextW(window, caption, 128) == 0 || std::wcscmp(caption, kMainCaption) != 0)
-          return TRUE;
-        s.Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+// The program's visible main window, found by the caption the system keeps for a window of
+// another process (GetWindowTextW sends that process no message).
+HWND ShownMainWindow(const TOperator& app) {
+  for (HWND window : app.TopLevelWindows()) {
+    wchar_t caption[128] = {};
+    if (GetWindowTextW(window, caption, 128) > 0 && std::wcscmp(caption, kMainCaption) == 0)
+      return window;
+  }
+  return nullptr;
 }
 
 } // namespace
@@ -181,7 +170,7 @@ long long TMirrorTest::StartProgramTimed(std::chrono::milliseconds timeout) {
   long long shownAfter = -1;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (FApp->Running() && std::chrono::steady_clock::now() < deadline) {
-    if (ShownMainWindow(FApp->ProcessId())) {
+    if (ShownMainWindow(*FApp)) {
       shownAfter = MillisecondsSinceCreation(FApp->Process());
       break;
     }
