@@ -83,6 +83,10 @@ replimar_build_slowfs() { # RIG
 # replimar_mount_file_server PREFIX RIG
 # Mounts the file server (after unmounting what an aborted run may have left) and links it into
 # the prefix. Without /dev/fuse it says so and mounts nothing: the tests that need it skip.
+# Wine finds \\SERVER\SHARE at dosdevices/unc/SERVER/SHARE, and where dosdevices/unc is a plain
+# folder it makes a new "server" there for a path such as \\absent\share\folder. So unc is a
+# second, read-only mount of the same program: RIG/unc/nas/videos links to the file server, and
+# nothing can be made beside it.
 replimar_mount_file_server() {
   local prefix=$1 rig=$2
   replimar_unmount_file_server "$prefix" "$rig"
@@ -91,40 +95,59 @@ replimar_mount_file_server() {
     return 0
   fi
   replimar_build_slowfs "$rig"
-  mkdir -p "$rig/backing" "$rig/mnt"
+  mkdir -p "$rig/backing" "$rig/unc/nas"
+  ln -sfn "$rig/mnt" "$rig/unc/nas/videos"
   : >"$rig/control"
-  # In front (-f), so that its process is this script's child and its id is known.
-  "$rig/slowfs" "$rig/backing" "$rig/control" "$rig/mnt" -f \
-    -o attr_timeout=0,entry_timeout=0,negative_timeout=0,fsname=replimar-slowfs \
-    >"$rig/slowfs.log" 2>&1 &
-  echo $! >"$rig/slowfs.pid"
-  local _
+  replimar_slowfs_mount "$rig" backing control mnt rw || return 1
+  # Its control file is never written: the shares' names always answer, their folders are the
+  # file server's.
+  replimar_slowfs_mount "$rig" unc unc-control unc-mnt ro || return 1
+  ln -sfn "$rig/mnt" "$prefix/dosdevices/n:"
+  # A folder left there by an earlier rig, or by a test run without one.
+  [ -L "$prefix/dosdevices/unc" ] || rm -rf "$prefix/dosdevices/unc"
+  ln -sfn "$rig/unc-mnt" "$prefix/dosdevices/unc"
+}
+
+# replimar_slowfs_mount RIG BACKING CONTROL MOUNT MODE: one mount of the file system, named by
+# the folders and files of RIG; in front (-f), so that its process is this shell's child and its
+# id is known (RIG/MOUNT.pid).
+replimar_slowfs_mount() {
+  local rig=$1 backing=$2 control=$3 mount=$4 mode=$5 _
+  mkdir -p "$rig/$mount"
+  "$rig/slowfs" "$rig/$backing" "$rig/$control" "$rig/$mount" -f \
+    -o "$mode,attr_timeout=0,entry_timeout=0,negative_timeout=0,fsname=replimar-slowfs" \
+    >"$rig/$mount.log" 2>&1 &
+  echo $! >"$rig/$mount.pid"
   for _ in $(seq 1 50); do
-    grep -qs " $rig/mnt fuse" /proc/mounts && break
+    grep -qs " $rig/$mount fuse" /proc/mounts && return 0
     sleep 0.1
   done
-  if ! grep -qs " $rig/mnt fuse" /proc/mounts; then
-    echo "file-server rig: cannot mount $rig/mnt:" >&2
-    cat "$rig/slowfs.log" >&2
-    return 1
-  fi
-  ln -sfn "$rig/mnt" "$prefix/dosdevices/n:"
-  mkdir -p "$prefix/dosdevices/unc/nas"
-  ln -sfn "$rig/mnt" "$prefix/dosdevices/unc/nas/videos"
+  echo "file-server rig: cannot mount $rig/$mount:" >&2
+  cat "$rig/$mount.log" >&2
+  return 1
 }
 
 # replimar_unmount_file_server PREFIX RIG
-# Unlinks and unmounts the file server, and ends its process; harmless when nothing is mounted.
-# End the prefix's Wine processes first: a file they hold open keeps the mount busy.
+# Unlinks and unmounts the file server, and ends its processes; harmless when nothing is
+# mounted. End the prefix's Wine processes first: a file they hold open keeps a mount busy.
 replimar_unmount_file_server() {
-  local prefix=$1 rig=$2 pid _
-  rm -f "$prefix/dosdevices/n:" "$prefix/dosdevices/unc/nas/videos"
-  if grep -qs " $rig/mnt fuse" /proc/mounts || ! stat "$rig/mnt" >/dev/null 2>&1; then
-    fusermount3 -u "$rig/mnt" 2>/dev/null || fusermount3 -uz "$rig/mnt" 2>/dev/null ||
-      umount -l "$rig/mnt" 2>/dev/null || true
+  local prefix=$1 rig=$2 mount
+  rm -f "$prefix/dosdevices/n:"
+  [ ! -L "$prefix/dosdevices/unc" ] || rm -f "$prefix/dosdevices/unc"
+  for mount in unc-mnt mnt; do
+    replimar_slowfs_unmount "$rig" "$mount"
+  done
+}
+
+replimar_slowfs_unmount() { # RIG MOUNT
+  local mnt=$1/$2 pidfile=$1/$2.pid pid _
+  # A mount whose process died answers nothing, not even stat ("not connected").
+  if grep -qs " $mnt fuse" /proc/mounts; then
+    fusermount3 -u "$mnt" 2>/dev/null || fusermount3 -uz "$mnt" 2>/dev/null ||
+      umount -l "$mnt" 2>/dev/null || true
   fi
-  pid=$(cat "$rig/slowfs.pid" 2>/dev/null) || return 0
-  rm -f "$rig/slowfs.pid"
+  pid=$(cat "$pidfile" 2>/dev/null) || return 0
+  rm -f "$pidfile"
   [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = slowfs ] || return 0
   for _ in $(seq 1 20); do
     [ -d "/proc/$pid" ] || return 0
