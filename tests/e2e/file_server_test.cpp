@@ -28,7 +28,7 @@ const std::wstring kObra = kDrive + L"\\obra";
 // on it is not stuck for long.
 constexpr int kLongSilenceSeconds = 60;
 
-// The limits, and what the tests allow on a loaded two-core host running Wine.
+// The goals, and what the tests allow for them on a loaded two-core host running Wine.
 constexpr long long kShowLimitMs = 1000, kShowAllowedMs = 2000;
 constexpr long long kAnswerLimitMs = 100, kAnswerAllowedMs = 500;
 constexpr long long kStopLimitMs = 1000, kStopAllowedMs = 2000;
