@@ -19,6 +19,12 @@
 //     (SendMessageTimeoutW, as the system does before it calls a window not responding).
 //     Prints the waits: how many, the longest, the median, and when the log and the count
 //     came.
+//   replimar_bench_driver startwith <exe> <bare exe> <runs> <source> <destination>
+//     As startpair, with the two folders stored for the program.
+//   replimar_bench_driver firstanswers <exe> <source> <destination> <seconds>
+//     Stores the two folders and starts the program; from its visible window until seconds
+//     after its start, asks the window to answer WM_NULL every 50 ms. Prints when the window
+//     showed and the waits.
 #include "bench/BenchLog.h"
 #include "funcoes/Handles.h"
 #include "funcoes/RegistryValue.h"
@@ -371,40 +377,41 @@ private:
   std::thread FThread;
 };
 
-// Stores a source folder for the program and puts back what was stored before when it ends,
-// so that the other measures of the prefix start on their own folders.
-class TStoredSource {
+// Stores a folder for the program (storage_Origem or storage_Destino) and puts back what was
+// stored before when it ends, so that the other measures of the prefix start on their own
+// folders.
+class TStoredFolder {
 public:
-  explicit TStoredSource(const std::wstring& source) {
+  TStoredFolder(const wchar_t* name, const std::wstring& folder) : FName(name) {
     std::wstring before(32768, L'\0');
     DWORD bytes = static_cast<DWORD>(before.size() * sizeof(wchar_t));
-    FHadOne = RegGetValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName, RRF_RT_REG_SZ, nullptr,
+    FHadOne = RegGetValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, FName, RRF_RT_REG_SZ, nullptr,
                            before.data(), &bytes) == ERROR_SUCCESS;
     if (FHadOne) FBefore = before.c_str();
-    Expect(Store(source), "cannot store the source folder");
+    Expect(Store(folder), "cannot store a folder");
   }
-  ~TStoredSource() {
+  ~TStoredFolder() {
     if (FHadOne)
       Store(FBefore);
     else
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName);
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, FName);
   }
-  TStoredSource(const TStoredSource&) = delete;
-  TStoredSource& operator=(const TStoredSource&) = delete;
+  TStoredFolder(const TStoredFolder&) = delete;
+  TStoredFolder& operator=(const TStoredFolder&) = delete;
 
 private:
-  static constexpr wchar_t kName[] = L"storage_Origem";
-  static bool Store(const std::wstring& folder) {
-    return RegSetKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, kName, REG_SZ, folder.c_str(),
+  bool Store(const std::wstring& folder) const {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kRegistryKeyPath + 1, FName, REG_SZ, folder.c_str(),
                            static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) ==
            ERROR_SUCCESS;
   }
+  const wchar_t* FName;
   bool FHadOne = false;
   std::wstring FBefore;
 };
 
 void Answers(const std::wstring& exe, const std::wstring& source) {
-  const TStoredSource stored(source);
+  const TStoredFolder stored(L"storage_Origem", source);
   TProgram program(exe);
   program.WaitForWindow();
   const HWND button = program.Child(L"Button", kSyncNowText);
@@ -448,6 +455,35 @@ void Answers(const std::wstring& exe, const std::wstring& source) {
     std::printf(" %.0f at %.0f;", waits[order[i]], probe.AskedAt()[order[i]]);
   std::printf("\n");
 }
+
+// The start against the bare window's, with both folders stored.
+void StartWith(const std::wstring& exe, const std::wstring& bare, int runs,
+               const std::wstring& source, const std::wstring& destination) {
+  const TStoredFolder storedSource(L"storage_Origem", source);
+  const TStoredFolder storedDestination(L"storage_Destino", destination);
+  StartPairs(exe, bare, runs, L"");
+}
+
+// The window's answers over the first seconds after the start, with both folders stored.
+void FirstAnswers(const std::wstring& exe, const std::wstring& source,
+                  const std::wstring& destination, int seconds) {
+  const TStoredFolder storedSource(L"storage_Origem", source);
+  const TStoredFolder storedDestination(L"storage_Destino", destination);
+  const auto started = Clock::now();
+  TProgram program(exe);
+  program.WaitForWindow();
+  const double shownAfter = MillisecondsSince(started);
+  TAnswerProbe probe(program.Window);
+  WaitFor([&] { return MillisecondsSince(started) >= seconds * 1000.0; }, 2 * seconds * 1s, 20);
+  probe.Stop();
+  program.Close();
+  const std::vector<double>& waits = probe.Waits();
+  Expect(!waits.empty(), "the window was never asked");
+  std::printf("window shown after %.0f ms; over the first %d s: %llu answers asked, %d "
+              "unanswered within 10 s; median wait %.1f ms, longest wait %.1f ms\n",
+              shownAfter, seconds, static_cast<unsigned long long>(waits.size()),
+              probe.Unanswered(), Median(waits), *std::max_element(waits.begin(), waits.end()));
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -469,10 +505,22 @@ int wmain(int argc, wchar_t** argv) {
       Answers(argv[2], argv[3]);
       return 0;
     }
+    if (argc == 7 && std::wcscmp(argv[1], L"startwith") == 0) {
+      StartWith(argv[2], argv[3], std::max(1, _wtoi(argv[4])), argv[5], argv[6]);
+      return 0;
+    }
+    if (argc == 6 && std::wcscmp(argv[1], L"firstanswers") == 0) {
+      FirstAnswers(argv[2], argv[3], argv[4], std::max(1, _wtoi(argv[5])));
+      return 0;
+    }
     std::fprintf(stderr, "usage: replimar_bench_driver start <exe> <runs>\n"
                          "       replimar_bench_driver startpair <exe> <bare exe> <runs> [steps]\n"
                          "       replimar_bench_driver follow <exe> <flag folder>\n"
-                         "       replimar_bench_driver answers <exe> <source folder>\n");
+                         "       replimar_bench_driver answers <exe> <source folder>\n"
+                         "       replimar_bench_driver startwith <exe> <bare exe> <runs> <source> "
+                         "<destination>\n"
+                         "       replimar_bench_driver firstanswers <exe> <source> <destination> "
+                         "<seconds>\n");
     return 2;
   } catch (const TDriverFailure& failure) {
     std::fprintf(stderr, "driver: %s\n", failure.What);

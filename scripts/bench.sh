@@ -15,12 +15,16 @@
 #   6. the longest wait for the window to answer WM_NULL, asked every 50 ms by another
 #      process, while a run starts over that tree (under Wine);
 #   7. reading a folder of 100,000 files into the file list against one plain listing of that
-#      folder (under Wine).
+#      folder (under Wine);
+#   8. time from start to the visible window against the bare window with both stored folders
+#      holding 10 files, 100,000 files, 100,000 subfolders and on a silent file server, and the
+#      longest wait for WM_NULL over the first 10 s after a start with the silent server (under
+#      Wine; the server is the test rig's FUSE file system, tests/rig/slowfs.c, as drive N:).
 # Takes several minutes. Build folders: REPLIMAR_BENCH_NATIVE_DIR (default build/bench) and
 # REPLIMAR_BENCH_MINGW_DIR (default build/bench-mingw), which also holds the benchmark's own
 # Wine prefix and file trees (the big ones of items 5 to 7 in big-trees/, made once by
 # tests/helpers/make_big_trees.py and kept). REPLIMAR_BENCH_SECONDS sets the measuring time of
-# item 3 (30); REPLIMAR_BENCH_ITEMS chooses the items to run (default "1 2 3 4 5 6 7", e.g.
+# item 3 (30); REPLIMAR_BENCH_ITEMS chooses the items to run (default "1 2 3 4 5 6 7 8", e.g.
 # "5 6 7").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +32,7 @@ cd "$root"
 native=${REPLIMAR_BENCH_NATIVE_DIR:-$root/build/bench}
 mingw=${REPLIMAR_BENCH_MINGW_DIR:-$root/build/bench-mingw}
 seconds=${REPLIMAR_BENCH_SECONDS:-30}
-items=" ${REPLIMAR_BENCH_ITEMS:-1 2 3 4 5 6 7} "
+items=" ${REPLIMAR_BENCH_ITEMS:-1 2 3 4 5 6 7 8} "
 item() { [[ $items == *" $1 "* ]]; }
 prefix=$mingw/wineprefix
 tree=$prefix/drive_c/bench-tree
@@ -58,6 +62,7 @@ if item 1; then
 fi
 targets=(ReplimarKORVELL replimar_bench_count replimar_bench_idle_tool replimar_bench_driver)
 item 4 && targets+=(replimar_bench_bare_window)
+item 8 && targets+=(replimar_bench_bare_window)
 item 7 && targets+=(replimar_bench_file_list)
 quiet cmake --preset mingw-bench -B "$mingw"
 quiet cmake --build "$mingw" -j"$jobs" --target "${targets[@]}"
@@ -70,9 +75,11 @@ fi
 
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
+rig=$mingw/file-server
 cleanup() {
   [ -d "$flags" ] && touch "$flags/stop"
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  replimar_unmount_file_server "$prefix" "$rig"
   [ -n "${REPLIMAR_XVFB_PID:-}" ] && kill "$REPLIMAR_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -273,4 +280,68 @@ wine_bench "$mingw/file-list.out" "$mingw/bench/replimar_bench_file_list.exe" \
   "$(windows_path "$big_trees/clips100k")" 3
 ratio=$(awk '/^ratio of the medians/ {print $NF}' "$mingw/file-list.out")
 echo "goal: the list within 3 times the listing: $(goal "$ratio <= 3") (ratio $ratio)"
+fi
+
+echo
+if item 8; then
+big_tree clips100k
+big_tree dirs100k
+ten=$prefix/drive_c/bench-ten
+if [ "$(find "$ten" -type f 2>/dev/null | wc -l)" != 10 ]; then
+  rm -rf "$ten"
+  mkdir -p "$ten"
+  (cd "$ten" && touch clip{0..9}.mp4)
+fi
+replimar_mount_file_server "$prefix" "$rig"
+silent_server=
+if grep -qs " $rig/mnt fuse" /proc/mounts; then
+  silent_server=yes
+  mkdir -p "$rig/backing/obra"
+fi
+echo "== 8. Start to the visible window against the bare window, with both stored folders"
+echo "holding 10 files, 100,000 files, 100,000 subfolders, and on a file server that does not"
+echo "answer (under Wine; 10 starts each by turns after one warm-up, medians); then the longest"
+echo "wait for WM_NULL, asked every 50 ms from the visible window until 10 s after the start,"
+echo "with the silent server"
+[ -n "$silent_server" ] || echo "(no file server: no /dev/fuse here; its rows are left out)"
+row8='%-36s %11s %11s %7s\n'
+printf "$row8" "stored folders" "program ms" "bare ms" ratio
+silence() { printf 'silent 600\n' >"$rig/control"; }
+answer() {
+  : >"$rig/control"
+  # A program the server held ends with the prefix's processes.
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+}
+start_with() { # label folder
+  local out=$mingw/start-with.out program bare ratio
+  if ! wine_bench "$out" "$mingw/bench/replimar_bench_driver.exe" startwith \
+    "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" \
+    "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 "$2" "$2" >/dev/null; then
+    printf "$row8" "$1" failed - -
+    return 0
+  fi
+  program=$(awk '/^program median/ {print $3}' "$out")
+  bare=$(awk '/^bare window median/ {print $4}' "$out")
+  ratio=$(awk '/^ratio of the medians/ {print $NF}' "$out")
+  printf "$row8" "$1" "$program" "$bare" "$ratio"
+  echo "goal: at most 1.2: $(goal "$ratio <= 1.2")"
+}
+start_with "10 files" 'C:\bench-ten'
+start_with "100,000 files" "$(windows_path "$big_trees/clips100k")"
+start_with "100,000 subfolders" "$(windows_path "$big_trees/dirs100k")"
+if [ -n "$silent_server" ]; then
+  silence
+  start_with "N:\obra, server silent" 'N:\obra'
+  answer
+  silence
+  if wine_bench "$mingw/first-answers.out" "$mingw/bench/replimar_bench_driver.exe" firstanswers \
+    "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" 'N:\obra' 'N:\obra' 10 >/dev/null; then
+    cat "$mingw/first-answers.out"
+    longest=$(awk '/longest wait/ {print $(NF - 1)}' "$mingw/first-answers.out")
+    echo "goal: no wait longer than 100 ms: $(goal "$longest <= 100") (longest $longest ms)"
+  else
+    echo "the window did not show or answer with the server silent"
+  fi
+  answer
+fi
 fi

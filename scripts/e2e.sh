@@ -16,13 +16,17 @@ cmake --build build/mingw -j"$(nproc)" --target "$program" >/dev/null
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
 prefix=$root/build/mingw/wineprefix
+rig=$root/build/mingw/file-server
 cleanup() {
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  replimar_unmount_file_server "$prefix" "$rig"
   [ -n "${REPLIMAR_XVFB_PID:-}" ] && kill "$REPLIMAR_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 replimar_prepare_prefix "$prefix" 96 "$root/build/mingw/wine-standin/robocopy.exe"
 replimar_mark_test_prefix "$prefix"
 replimar_map_test_drive "$prefix" q
+# The slow file server of the end-to-end tests, as drive N: and \\nas\videos.
+[ "$program" != replimar_e2e_tests ] || replimar_mount_file_server "$prefix" "$rig"
 export REPLIMAR_WINEPREFIX=$prefix
 "$REPLIMAR_WINE" "build/mingw/tests/$program.exe" --gtest_filter="$filter" --gtest_color=no

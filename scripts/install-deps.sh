@@ -3,7 +3,8 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb
       fonts-wine fonts-liberation imagemagick googletest libgtest-dev libbenchmark-dev
-      clang clang-format libclang-rt-14-dev lld x11-utils zip python3 wixl msitools osslsigncode)
+      clang clang-format libclang-rt-14-dev lld x11-utils zip python3 wixl msitools osslsigncode
+      fuse3 libfuse3-dev pkg-config)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -34,10 +34,12 @@ cmake --build build/clang -j"$jobs"
 
 . "$root/scripts/wine-env.sh"
 replimar_ensure_display
+rig=$root/build/mingw/file-server
 cleanup() {
   for p in build/mingw/wineprefix build/mingw/wineprefix-144 build/mingw/wineprefix-msi; do
     WINEPREFIX="$root/$p" wineserver -k 2>/dev/null || true
   done
+  replimar_unmount_file_server "$root/build/mingw/wineprefix" "$rig"
   [ -n "${REPLIMAR_XVFB_PID:-}" ] && kill "$REPLIMAR_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -47,6 +49,9 @@ replimar_prepare_prefix "$root/build/mingw/wineprefix-144" 144 "$standin"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix"
 replimar_mark_test_prefix "$root/build/mingw/wineprefix-144"
 replimar_map_test_drive "$root/build/mingw/wineprefix" q
+# The slow file server of the end-to-end tests, as drive N: and \\nas\videos (skipped, and
+# said so, where there is no /dev/fuse).
+replimar_mount_file_server "$root/build/mingw/wineprefix" "$rig"
 # The package is installed as on a PC that never had it.
 rm -rf "$root/build/mingw/wineprefix-msi"
 replimar_prepare_prefix "$root/build/mingw/wineprefix-msi" 96

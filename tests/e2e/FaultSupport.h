@@ -14,6 +14,15 @@ inline const std::wstring kEnded = L"Sincroniza\u00e7\u00e3o encerrada.";
 inline const std::wstring kTruncated = L"Log truncado (reiniciado por tamanho excessivo).";
 inline const std::wstring kCannotStart = L"N\u00e3o foi poss\u00edvel iniciar o robocopy: ";
 
+// A log of lines lines with "%", then a last line without.
+inline std::string ProgressLog(int lines, const std::string& last) {
+  std::string log;
+  log.reserve(static_cast<size_t>(lines) * 6 + last.size() + 2);
+  for (int i = 0; i < lines; ++i)
+    log += "100%\r\n";
+  return log + last + "\r\n";
+}
+
 inline std::wstring LastPaneLine(const TOperator& app) {
   const auto lines = PaneLines(app.LogText());
   return lines.empty() ? std::wstring() : lines.back();

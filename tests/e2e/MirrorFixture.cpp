@@ -5,6 +5,7 @@
 #include "funcoes/pure/ProcessName.h"
 #include <tlhelp32.h>
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace e2e {
@@ -33,6 +34,12 @@ DWORD WaitForOneToolOtherThan(DWORD earlier) {
       },
       kActionTimeout);
   return ids.size() == 1 && ids.front() != earlier ? ids.front() : 0;
+}
+
+std::wstring ShownRow(HWND list) {
+  const auto index = static_cast<size_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+  const std::vector<std::wstring> rows = ListItems(list);
+  return index < rows.size() ? rows[index] : std::wstring();
 }
 
 void DoubleClickRow(HWND list, int row) {
@@ -131,6 +138,48 @@ void TMirrorTest::TearDown() {
 void TMirrorTest::StartProgram() {
   FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
   ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
+}
+
+namespace {
+
+// The program's visible main window, found by the caption the system keeps for a window of
+// another process (GetWindowTextW sends that process no message).
+HWND ShownMainWindow(const TOperator& app) {
+  for (HWND window : app.TopLevelWindows()) {
+    wchar_t caption[128] = {};
+    if (GetWindowTextW(window, caption, 128) > 0 && std::wcscmp(caption, kMainCaption) == 0)
+      return window;
+  }
+  return nullptr;
+}
+
+} // namespace
+
+long long MillisecondsSinceCreation(HANDLE process) {
+  FILETIME created, exited, kernel, user, now;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+  GetSystemTimePreciseAsFileTime(&now);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return (ticks(now) - ticks(created)) / 10000;
+}
+
+long long TMirrorTest::StartProgramTimed(std::chrono::milliseconds timeout) {
+  FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH, TStartWait::ForProcessOnly);
+  long long shownAfter = -1;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (FApp->Running() && std::chrono::steady_clock::now() < deadline) {
+    if (ShownMainWindow(*FApp)) {
+      shownAfter = MillisecondsSinceCreation(FApp->Process());
+      break;
+    }
+    Sleep(5);
+  }
+  EXPECT_TRUE(FApp->AdoptMainWindow(std::chrono::milliseconds(1000)))
+      << "no visible main window within " << timeout.count()
+      << " ms; windows: " << Utf8(FApp->DescribeTopLevelWindows());
+  return shownAfter;
 }
 
 std::wstring TMirrorTest::StartThroughReport() {

@@ -23,6 +23,8 @@ inline const std::wstring kToolImage = L"robocopy.exe";
 // Waits until exactly one tool runs and it is not the one given (0: any); returns its
 // identifier, or 0 when that did not come within kActionTimeout.
 DWORD WaitForOneToolOtherThan(DWORD earlier);
+// The row a folder list highlights: the folder it shows.
+std::wstring ShownRow(HWND list);
 // A double-click with the mouse on a row of a list, as the list's own window receives it.
 void DoubleClickRow(HWND list, int row);
 // Writes a file with text as its content (creating the file's folder's parents is up to the
@@ -35,6 +37,8 @@ std::string ReadFileBytes(const std::wstring& path);
 // Lines of a multi-line edit's text (CR LF separated, the final break not counted).
 std::vector<std::wstring> PaneLines(const std::wstring& text);
 int CountLines(const std::vector<std::wstring>& lines, const std::wstring& line);
+// Milliseconds since a process was created (-1 when it cannot be told).
+long long MillisecondsSinceCreation(HANDLE process);
 // Presses Tab until the focus is on target; at most once round the window.
 ::testing::AssertionResult FocusOn(const TOperator& app, HWND target);
 
@@ -44,6 +48,11 @@ protected:
   void TearDown() override;
   // Starts the program on the stored folders.
   void StartProgram();
+  // Starts the program on the stored folders and returns how many milliseconds after its
+  // process was created its main window was first seen visible, looked for every 5 ms without
+  // a message to the program (which may be busy); -1 when not within timeout. Then FApp has
+  // the window, or the test has failed.
+  long long StartProgramTimed(std::chrono::milliseconds timeout = kStartTimeout);
   // Starts the program on stored values that may make its show fail; returns the error
   // report's text (empty when none came) after closing it, once the window is open.
   std::wstring StartThroughReport();

@@ -41,13 +41,6 @@ DWORD StoredType(const wchar_t* name) {
   return type;
 }
 
-// The row a list highlights: the folder it shows.
-std::wstring ShownRow(HWND list) {
-  const auto index = static_cast<size_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-  const std::vector<std::wstring> rows = ListItems(list);
-  return index < rows.size() ? rows[index] : std::wstring();
-}
-
 class ChosenFolders : public TMirrorTest {
 protected:
   void TearDown() override {

@@ -3,11 +3,12 @@
 
     make_big_trees.py FOLDER [tree ...]
 
-Trees (tree400k and clips100k when none is named):
+Trees (tree400k, clips100k and dirs100k when none is named):
   tree400k   400 folders of 1,000 files: a source of 400,000 files to count
   clips100k  one folder of 100,000 clips (clip000000.mp4 ...), video.mp4x (which the media
              mask's *.MP4 takes by its 8.3 name) and three files the mask leaves out
              (notas.doc, leia-me, imagem.jpeg2)
+  dirs100k   one folder of 100,000 empty subfolders (d000000 ...)
   tree1m     1,000 folders of 1,000 files (benchmarks only)
 
 Each tree is made under a temporary name and renamed when complete, so an interrupted run
@@ -38,9 +39,15 @@ def clips(root):
         empty_file(os.path.join(root, name))
 
 
+def subfolders(root):
+    for d in range(100_000):
+        os.mkdir(os.path.join(root, "d%06d" % d))
+
+
 TREES = {
     "tree400k": lambda root: folders_of_files(root, 400, 1000),
     "clips100k": clips,
+    "dirs100k": subfolders,
     "tree1m": lambda root: folders_of_files(root, 1000, 1000),
 }
 
@@ -49,7 +56,7 @@ def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     base = sys.argv[1]
-    names = sys.argv[2:] or ["tree400k", "clips100k"]
+    names = sys.argv[2:] or ["tree400k", "clips100k", "dirs100k"]
     os.makedirs(base, exist_ok=True)
     for name in names:
         if name not in TREES:
