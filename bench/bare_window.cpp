@@ -1,8 +1,6 @@
 // The start benchmark's yardstick: a bare Win32 window with the program's manifest (common
 // controls 6, PerMonitorV2) and caption, one button, shown at once.
-#include "bench/SinceCreation.h"
 #include <windows.h>
-#include <cstdio>
 
 namespace {
 
@@ -18,7 +16,6 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  const double entered = SinceCreation();
   WNDCLASSEXW windowClass{sizeof(windowClass)};
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance;
@@ -31,22 +28,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                       967, 556, nullptr, nullptr, instance, nullptr);
   CreateWindowExW(0, L"BUTTON", L"Sincronizar Agora", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 248,
                   323, 120, 30, window, nullptr, instance, nullptr);
-  const double created = SinceCreation();
   ShowWindow(window, SW_SHOW);
-  const double shown = SinceCreation();
   UpdateWindow(window);
-  const double painted = SinceCreation();
-  // Beside the program's marks, for the benchmark's table.
-  wchar_t path[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"REPLIMAR_START_STEPS_FILE", path, MAX_PATH)) {
-    if (FILE* file = _wfopen(path, L"a")) {
-      std::fprintf(file,
-                   "bare window: process loaded\t%.2f\nbare window: window and button\t%.2f\n"
-                   "bare window: shown (visible)\t%.2f\nbare window: first paint\t%.2f\nend\n",
-                   entered, created, shown, painted);
-      std::fclose(file);
-    }
-  }
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

@@ -2,10 +2,11 @@
 //   replimar_bench_driver start <exe> <runs>
 //     Starts the program once to warm up, then runs times, each time measuring from
 //     CreateProcess to its visible main window and closing it; prints the times and the median.
-//   replimar_bench_driver startpair <exe> <bare exe> <runs> [steps file]
+//   replimar_bench_driver startpair <exe> <bare exe> <runs> [steps]
 //     Starts the program and the bare window by turns, the same number of times after one
-//     warm-up each, and prints both medians and their ratio. With a steps file (a program
-//     built with start-up marks writes its steps there), prints the median time of each step.
+//     warm-up each, and prints both medians and their ratio. With "steps", also watches each
+//     start's windows from outside (a WinEvent hook on the started process) and prints the
+//     median time of each step of both.
 //   replimar_bench_driver follow <exe> <flag folder>
 //     Starts the program and prints "shown" once its window is visible; when the file "go"
 //     appears in the flag folder, presses "Sincronizar Agora" and prints "following" once the
@@ -29,6 +30,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,14 +56,84 @@ void Expect(bool condition, const char* failure) {
   if (!condition) throw TDriverFailure{failure};
 }
 
+// Looks every pollMs; in between, hands on this thread's messages, which bring the window
+// events of a watched start.
 bool WaitFor(const std::function<bool()>& condition, Clock::duration timeout, DWORD pollMs) {
   const auto deadline = Clock::now() + timeout;
   while (!condition()) {
     if (Clock::now() >= deadline) return false;
-    Sleep(pollMs);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageW(&message);
   }
   return true;
 }
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A start's steps as seen from outside, in ms since CreateProcess: the windows the started
+// process makes (EVENT_OBJECT_CREATE from an out-of-context hook, whose events come to the
+// driver's thread as messages with the tick count of their making, so the program neither
+// polls nor writes anything) and the poll that finds its main window visible, the start's
+// figure. -1: not seen. (Wine raises no EVENT_OBJECT_SHOW, so the show itself is seen only by
+// the poll.)
+struct TStartSteps {
+  double FirstWindow = -1; // the first window of the process, of any kind
+  double MainWindow = -1;  // its main window made, not yet shown
+  double LastChild = -1;   // the last window made inside the main window
+  double Visible = -1;     // found visible by the driver's poll
+};
+
+// Watches one start's windows while it exists; one at a time (the hook's callback has no
+// context of its own).
+class TStartWatch {
+public:
+  // The system's tick count at started is the zero of the event times.
+  TStartWatch(Clock::time_point started, DWORD processId)
+      : FStartTick(GetTickCount() - static_cast<DWORD>(MillisecondsSince(started))) {
+    FActive = this;
+    FHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnCreate, processId,
+                            0, WINEVENT_OUTOFCONTEXT);
+    Expect(FHook != nullptr, "cannot watch the program's windows");
+  }
+  ~TStartWatch() {
+    UnhookWinEvent(FHook);
+    FActive = nullptr;
+  }
+  TStartWatch(const TStartWatch&) = delete;
+  TStartWatch& operator=(const TStartWatch&) = delete;
+  TStartSteps Steps;
+
+private:
+  static void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                DWORD time) {
+    if (FActive && window && object == OBJID_WINDOW && child == CHILDID_SELF)
+      FActive->Made(window, time);
+  }
+  // time: the tick count when the window was made, which comes before the event reaches the
+  // driver.
+  void Made(HWND window, DWORD time) {
+    const double at = static_cast<double>(static_cast<LONG>(time - FStartTick));
+    if (at < 0) return; // a window of an earlier start, told late
+    if (Steps.FirstWindow < 0) Steps.FirstWindow = at;
+    wchar_t caption[128] = {};
+    GetWindowTextW(window, caption, 128);
+    if (!FMain && GetAncestor(window, GA_PARENT) == GetDesktopWindow() &&
+        std::wcscmp(caption, kMainCaption) == 0) {
+      FMain = window;
+      Steps.MainWindow = at;
+    } else if (FMain && IsChild(FMain, window)) {
+      Steps.LastChild = at;
+    }
+  }
+  static inline TStartWatch* FActive = nullptr;
+  const DWORD FStartTick;
+  HWINEVENTHOOK FHook = nullptr;
+  HWND FMain = nullptr;
+};
 
 void Say(const char* state) {
   std::printf("%s\n", state);
@@ -110,16 +182,22 @@ struct TProgram {
   DWORD Id = 0;
   HWND Window = nullptr;
 
-  explicit TProgram(const std::wstring& exe) {
+  // With watch, the process starts suspended and is let run once the watch is in place.
+  explicit TProgram(const std::wstring& exe, std::unique_ptr<TStartWatch>* watch = nullptr,
+                    Clock::time_point started = Clock::now()) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
-    Expect(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info),
+    Expect(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                          watch ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info),
            "cannot start the program");
     Process.Reset(info.hProcess);
     UniqueHandle thread(info.hThread);
     Id = info.dwProcessId;
+    if (watch) {
+      *watch = std::make_unique<TStartWatch>(started, Id);
+      ResumeThread(thread.Get());
+    }
   }
   TProgram(const TProgram&) = delete;
   TProgram& operator=(const TProgram&) = delete;
@@ -156,14 +234,17 @@ bool FileExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Milliseconds from CreateProcess to the visible main window.
-double StartOnce(const std::wstring& exe) {
+// Milliseconds from CreateProcess to the visible main window; with watch, the steps before it.
+TStartSteps StartOnce(const std::wstring& exe, bool watch = false) {
   const auto started = Clock::now();
-  TProgram program(exe);
+  std::unique_ptr<TStartWatch> watching;
+  TProgram program(exe, watch ? &watching : nullptr, started);
   program.WaitForWindow();
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+  const double visible = MillisecondsSince(started);
+  TStartSteps steps = watching ? watching->Steps : TStartSteps{};
+  steps.Visible = visible;
   program.Close();
-  return ms;
+  return steps;
 }
 
 double Median(std::vector<double> values) {
@@ -185,72 +266,56 @@ void PrintTimes(const char* label, const std::vector<double>& times) {
 void Starts(const std::wstring& exe, int runs) {
   std::vector<double> times;
   for (int i = 0; i <= runs; ++i) {
-    const double ms = StartOnce(exe);
+    const double ms = StartOnce(exe).Visible;
     if (i > 0) times.push_back(ms); // the first start only warms the caches up
   }
   PrintTimes("program", times);
 }
 
-// Steps file: "name<TAB>ms since creation" lines, "end" after each start. Prints the median of
-// each step's own time (since the step before it) and of its time since creation.
-void PrintSteps(const std::wstring& path) {
-  FILE* file = _wfopen(path.c_str(), L"r");
-  if (!file) return;
-  std::vector<std::string> order;
-  std::vector<std::vector<double>> since, own;
-  char line[512];
-  double previous = 0;
-  while (std::fgets(line, sizeof line, file)) {
-    std::string text(line);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-      text.pop_back();
-    if (text == "end") {
-      previous = 0;
-      continue;
-    }
-    const size_t tab = text.find('\t');
-    if (tab == std::string::npos) continue;
-    const std::string name = text.substr(0, tab);
-    const double ms = std::atof(text.c_str() + tab + 1);
-    const size_t at =
-        static_cast<size_t>(std::find(order.begin(), order.end(), name) - order.begin());
-    if (at == order.size()) {
-      order.push_back(name);
-      since.emplace_back();
-      own.emplace_back();
-    }
-    since[at].push_back(ms);
-    own[at].push_back(ms - previous);
-    previous = ms;
-  }
-  std::fclose(file);
-  std::printf("%-52s %10s %12s\n", "step (program with start-up marks)", "step ms", "since start");
-  for (size_t i = 0; i < order.size(); ++i)
-    std::printf("%-52s %10.1f %12.1f\n", order[i].c_str(), Median(own[i]), Median(since[i]));
+// The median of each step over the starts, for the program and the bare window.
+void PrintSteps(const std::vector<TStartSteps>& program, const std::vector<TStartSteps>& bare) {
+  const struct {
+    const char* Name;
+    double TStartSteps::*Field;
+  } rows[] = {
+      {"first window of the process", &TStartSteps::FirstWindow},
+      {"main window made (hidden)", &TStartSteps::MainWindow},
+      {"last window made inside it", &TStartSteps::LastChild},
+      {"found visible by the driver", &TStartSteps::Visible},
+  };
+  const auto median = [](const std::vector<TStartSteps>& starts, double TStartSteps::*field) {
+    std::vector<double> seen;
+    for (const TStartSteps& start : starts)
+      if (start.*field >= 0) seen.push_back(start.*field);
+    return seen.empty() ? -1 : Median(seen);
+  };
+  std::printf("%-40s %12s %12s\n", "step (ms since CreateProcess, medians)", "program",
+              "bare window");
+  for (const auto& row : rows)
+    std::printf("%-40s %12.1f %12.1f\n", row.Name, median(program, row.Field),
+                median(bare, row.Field));
 }
 
 // The program and the bare window by turns, so that both see the same machine load.
-void StartPairs(const std::wstring& exe, const std::wstring& bare, int runs,
-                const std::wstring& steps) {
-  if (!steps.empty()) {
-    DeleteFileW(steps.c_str());
-    SetEnvironmentVariableW(L"REPLIMAR_START_STEPS_FILE", steps.c_str());
-  }
-  std::vector<double> program, window;
+void StartPairs(const std::wstring& exe, const std::wstring& bare, int runs, bool watch) {
+  std::vector<TStartSteps> program, window;
   for (int i = 0; i <= runs; ++i) {
-    const double p = StartOnce(exe);
-    const double w = StartOnce(bare);
-    if (i == 0) {
-      if (!steps.empty()) DeleteFileW(steps.c_str()); // the warm-up's steps are not counted
-      continue;
-    }
+    const TStartSteps p = StartOnce(exe, watch);
+    const TStartSteps w = StartOnce(bare, watch);
+    if (i == 0) continue; // the first start of each only warms the caches up
     program.push_back(p);
     window.push_back(w);
   }
-  PrintTimes("program", program);
-  PrintTimes("bare window", window);
-  std::printf("ratio of the medians %.2f\n", Median(program) / Median(window));
-  if (!steps.empty()) PrintSteps(steps);
+  const auto visible = [](const std::vector<TStartSteps>& starts) {
+    std::vector<double> times;
+    for (const TStartSteps& start : starts)
+      times.push_back(start.Visible);
+    return times;
+  };
+  PrintTimes("program", visible(program));
+  PrintTimes("bare window", visible(window));
+  std::printf("ratio of the medians %.2f\n", Median(visible(program)) / Median(visible(window)));
+  if (watch) PrintSteps(program, window);
 }
 
 void Follow(const std::wstring& exe, const std::wstring& flags) {
@@ -270,10 +335,6 @@ void Follow(const std::wstring& exe, const std::wstring& flags) {
   program.Close();
   Say("closed");
 }
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Asks a window to answer WM_NULL every 50 ms from its own thread and keeps every wait.
 class TAnswerProbe {
 public:
@@ -395,8 +456,9 @@ int wmain(int argc, wchar_t** argv) {
       Starts(argv[2], std::max(1, _wtoi(argv[3])));
       return 0;
     }
-    if ((argc == 5 || argc == 6) && std::wcscmp(argv[1], L"startpair") == 0) {
-      StartPairs(argv[2], argv[3], std::max(1, _wtoi(argv[4])), argc == 6 ? argv[5] : L"");
+    if ((argc == 5 || (argc == 6 && std::wcscmp(argv[5], L"steps") == 0)) &&
+        std::wcscmp(argv[1], L"startpair") == 0) {
+      StartPairs(argv[2], argv[3], std::max(1, _wtoi(argv[4])), argc == 6);
       return 0;
     }
     if (argc == 4 && std::wcscmp(argv[1], L"follow") == 0) {

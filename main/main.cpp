@@ -4,7 +4,6 @@
 #include "ui/UFrmReplimar.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
-#include "widgets/StartSteps.h"
 #include "widgets/Style.h"
 #include <windows.h>
 #include <memory>
@@ -29,7 +28,6 @@ void KeepLibraryLoadsInTheSystemFolder() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  StartStep(L"process loaded (libraries, runtime)");
   KeepLibraryLoadsInTheSystemFolder();
   // A second start brings the running copy forward and ends nothing: the start-up below ends
   // every mirroring tool, the running copy's mirror included.
@@ -40,7 +38,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.Initialize();
     Application.SetTitle(kApplicationTitle);
     StyleManager::TrySetStyle(L"Glossy", true);
-    StartStep(L"style");
     auto form = std::make_unique<TFrmReplimar>();
     FrmReplimar = form.get();
     Application.Run();

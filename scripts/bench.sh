@@ -8,7 +8,8 @@
 #      open without a run (under Wine; the whole-log reader's figures are in
 #      docs/performance.md);
 #   4. time from start to the visible window against a bare window with the same manifest,
-#      started by turns in one run, and the program's start-up step by step (under Wine);
+#      started by turns in one run, and both starts step by step as seen from outside (under
+#      Wine);
 #   5. the program's count over a tree of 1,000,000 files against a bare FindFirstFileExW walk
 #      of the same tree (under Wine);
 #   6. the longest wait for the window to answer WM_NULL, asked every 50 ms by another
@@ -56,7 +57,7 @@ if item 1; then
   quiet cmake --build "$native" -j"$jobs" --target replimar_bench_log
 fi
 targets=(ReplimarKORVELL replimar_bench_count replimar_bench_idle_tool replimar_bench_driver)
-item 4 && targets+=(ReplimarKORVELL-steps replimar_bench_bare_window)
+item 4 && targets+=(replimar_bench_bare_window)
 item 7 && targets+=(replimar_bench_file_list)
 quiet cmake --preset mingw-bench -B "$mingw"
 quiet cmake --build "$mingw" -j"$jobs" --target "${targets[@]}"
@@ -196,7 +197,7 @@ echo
 if item 4; then
 echo "== 4. Time from start to the visible window against a bare window (under Wine; 10 starts"
 echo "each by turns after one warm-up; the bare window has the program's manifest, caption and"
-echo "one button). Then the program built with start-up marks, step by step."
+echo "one button). Then both again, their windows watched from outside, step by step."
 wine_run "$mingw/bench/replimar_bench_driver.exe" startpair \
   "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" \
   "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 | tee "$mingw/start.out"
@@ -204,9 +205,8 @@ ratio=$(awk '/^ratio of the medians/ {print $NF}' "$mingw/start.out")
 echo "goal: start within 1.5 times the bare window's: $(goal "$ratio <= 1.5") (ratio $ratio)"
 echo
 wine_run "$mingw/bench/replimar_bench_driver.exe" startpair \
-  "$(windows_path "$mingw/bench/ReplimarKORVELL-steps.exe")" \
-  "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 \
-  "$(windows_path "$mingw/start-steps.txt")"
+  "$(windows_path "$mingw/main/ReplimarKORVELL.exe")" \
+  "$(windows_path "$mingw/bench/replimar_bench_bare_window.exe")" 10 steps
 fi
 
 # The big trees, made once with empty files and kept between runs.

@@ -2,15 +2,12 @@
 #include "main/ResourceIds.h"
 #include "widgets/Application.h"
 #include "widgets/MessageDialog.h"
-#include "widgets/StartSteps.h"
 
 TFrmReplimar* FrmReplimar = nullptr;
 
 TFrmReplimar::TFrmReplimar() {
   CreateForm(kWindowClass, kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
-  StartStep(L"form: window and its font");
   SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
-  StartStep(L"form: icons");
   const TFontSpec listFont{L"Arial", 12};
   const TFontSpec fileFont{L"Arial", 8};
   const TFontSpec captionFont{L"Tahoma", 12};
@@ -63,7 +60,6 @@ TFrmReplimar::TFrmReplimar() {
   BtnStop.Create(*this);
   BtnClearLog.SetBounds({508, 323, 120, 30});
   BtnClearLog.Create(*this);
-  StartStep(L"form: widgets and their fonts");
 
   DirectoryListOrigem.FileList = &FileListBoxOrigem;
   DirectoryListBoxdestino.FileList = &FileListBoxDestino;

@@ -3,7 +3,6 @@
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
 #include "widgets/MessageDialog.h"
-#include "widgets/StartSteps.h"
 #include <commctrl.h>
 
 TApplication Application;
@@ -40,10 +39,8 @@ std::wstring WidenRuntimeText(const std::string& text) {
 
 void TApplication::Initialize() {
   EnablePerMonitorDpiAwareness();
-  StartStep(L"DPI awareness");
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  StartStep(L"common controls");
   // COM starts with the first folder dialog (ShellLibraries.h), not here.
 }
 

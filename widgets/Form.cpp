@@ -1,7 +1,6 @@
 #include "widgets/Form.h"
 #include "widgets/Application.h"
 #include "widgets/Dpi.h"
-#include "widgets/StartSteps.h"
 #include "widgets/Style.h"
 #include <algorithm>
 
@@ -63,9 +62,7 @@ void TForm::Show() {
   if (!FShown) {
     FShown = true;
     if (OnShow) Application.Invoke(OnShow);
-    StartStep(L"FormShow done");
     Application.Invoke([this] { CatchUp(); });
-    StartStep(L"lists read (waiting for the show)");
     // Centre of the primary screen, never left of or above the desktop.
     RECT window;
     GetWindowRect(Handle(), &window);
@@ -78,10 +75,7 @@ void TForm::Show() {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   ShowWindow(Handle(), SW_SHOW);
-  StartStep(L"shown (visible)");
   UpdateWindow(Handle());
-  StartStep(L"first paint of the form");
-  StartStepsDone();
 }
 
 void TForm::Close() {
