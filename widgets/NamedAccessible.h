@@ -2,7 +2,8 @@
 // The system's own accessible object of a control's client area with a name of the program's
 // choosing: every call goes to the system's object (role, value, caret, selection, children),
 // except the control's own name. The system would otherwise name the control after the label
-// before it in the window order, which for the log pane is the status line.
+// before it in the window order, which for the log pane is the status line. A subclass may
+// answer more questions about the control itself (the gauge: role, value and state).
 #include "widgets/Accessible.h"
 #include <string>
 
