@@ -62,10 +62,10 @@ private:
   LONG FReferences = 1;
 };
 
-// Creates an accessible object; its one reference goes to the returned owner, and the object
-// ends itself when its last reference is released.
-template <typename T, typename... Args> TComPtr<T> MakeAccessible(Args&&... args) {
-  TComPtr<T> owner;
+// Creates an accessible object of type T; its one reference goes to the returned owner, and
+// the object ends itself when its last reference is released.
+template <typename T, typename... Args> TComPtr<TAccessibleBase> MakeAccessible(Args&&... args) {
+  TComPtr<TAccessibleBase> owner;
   *owner.Put() = std::make_unique<T>(std::forward<Args>(args)...).release();
   return owner;
 }

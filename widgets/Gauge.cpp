@@ -7,24 +7,13 @@
 #include <climits>
 #include <string>
 
-TGauge::TGauge() = default;
+TGauge::TGauge() : FAccessible([this] { return MakeAccessible<TGaugeAccessible>(Handle()); }) {}
 
-TGauge::~TGauge() {
-  // A reader may hold the object beyond the window: it must no longer reach the window.
-  if (FAccessible) FAccessible->Disconnect();
-}
+TGauge::~TGauge() = default;
 
 LRESULT TGauge::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_GETOBJECT && AsksForClient(lParam)) {
-    try {
-      if (!FAccessible) FAccessible = MakeAccessible<TGaugeAccessible>(Handle());
-      return AccessibleResult(FAccessible.Get(), wParam);
-    } catch (...) {
-      // Without oleacc or COM the reader gets the system's plain object.
-      return TOwnWindow::WndProc(msg, wParam, lParam);
-    }
-  }
-  if (msg == WM_DESTROY && FAccessible) FAccessible->Disconnect();
+  LRESULT answer = 0;
+  if (FAccessible.Answer(msg, wParam, lParam, answer)) return answer;
   return TOwnWindow::WndProc(msg, wParam, lParam);
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 // A horizontal progress gauge with its percentage written across the bar.
-#include "widgets/ComPtr.h"
+#include "widgets/AccessibleOwner.h"
 #include "widgets/Control.h"
 #include <cstdint>
-
-class TGaugeAccessible;
 
 class TGauge : public TOwnWindow {
 public:
@@ -35,6 +33,6 @@ private:
   int32_t FMaxValue = 100;
   int32_t FProgress = 0;
   int FRepaints = 0;
-  int FAnnounced = 0;                    // the percentage readers were last told of
-  TComPtr<TGaugeAccessible> FAccessible; // made when a reader first asks
+  int FAnnounced = 0; // the percentage readers were last told of
+  TAccessibleOwner FAccessible;
 };

@@ -6,11 +6,14 @@
 #include "widgets/Style.h"
 #include <algorithm>
 
-TListControl::TListControl() = default;
+TListControl::TListControl()
+    : FAccessible([this] {
+        return FAccessibleName.empty()
+                   ? TComPtr<TAccessibleBase>()
+                   : MakeAccessible<TNamedAccessible>(Handle(), FAccessibleName);
+      }) {}
 
-TListControl::~TListControl() {
-  if (FAccessible) FAccessible->Disconnect();
-}
+TListControl::~TListControl() = default;
 
 TWindowArgs TListControl::WindowArgs() const {
   return {L"LISTBOX", L"",
@@ -54,15 +57,8 @@ bool LooksAtRows(UINT msg) {
 
 LRESULT TListControl::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (LooksAtRows(msg)) Application.Invoke([this] { ReadPendingRows(); });
-  if (msg == WM_GETOBJECT && AsksForClient(lParam) && !FAccessibleName.empty()) {
-    try {
-      if (!FAccessible) FAccessible = MakeAccessible<TNamedAccessible>(Handle(), FAccessibleName);
-      return AccessibleResult(FAccessible.Get(), wParam);
-    } catch (...) {
-      // The system's own object, as without oleacc.
-    }
-  }
-  if (msg == WM_DESTROY && FAccessible) FAccessible->Disconnect();
+  LRESULT answer = 0;
+  if (FAccessible.Answer(msg, wParam, lParam, answer)) return answer;
   return DefaultProc(msg, wParam, lParam);
 }
 

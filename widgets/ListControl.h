@@ -8,13 +8,11 @@
 // at the rows: a request to the list box (its items, its selection, from this process or
 // another), a paint, input, or the form showing. A list set up step by step before the window
 // appears reads its folder once, not once per step.
-#include "widgets/ComPtr.h"
+#include "widgets/AccessibleOwner.h"
 #include "widgets/Control.h"
 #include <string>
 #include <utility>
 #include <vector>
-
-class TNamedAccessible;
 
 class TListControl : public TSystemControl {
 public:
@@ -50,5 +48,5 @@ protected:
 private:
   bool FRowsPending = false;
   std::wstring FAccessibleName;
-  TComPtr<TNamedAccessible> FAccessible; // made when a reader first asks
+  TAccessibleOwner FAccessible; // the system's object named FAccessibleName
 };

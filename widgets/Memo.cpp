@@ -9,11 +9,10 @@ namespace {
 constexpr wchar_t kAccessibleName[] = L"Log";
 } // namespace
 
-TMemo::TMemo() = default;
+TMemo::TMemo()
+    : FAccessible([this] { return MakeAccessible<TNamedAccessible>(Handle(), kAccessibleName); }) {}
 
-TMemo::~TMemo() {
-  if (FAccessible) FAccessible->Disconnect();
-}
+TMemo::~TMemo() = default;
 
 TWindowArgs TMemo::WindowArgs() const {
   return {L"EDIT", L"",
@@ -105,6 +104,8 @@ bool ControlDown() {
 } // namespace
 
 LRESULT TMemo::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT answer = 0;
+  if (FAccessible.Answer(msg, wParam, lParam, answer)) return answer;
   switch (msg) {
   case WM_GETDLGCODE:
     // Arrows and characters, not all keys: Tab, Shift+Tab, Esc and Enter go to the window's
@@ -129,17 +130,6 @@ LRESULT TMemo::SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     PaintFocusEdge();
     return result;
   }
-  case WM_GETOBJECT:
-    if (!AsksForClient(lParam)) break;
-    try {
-      if (!FAccessible) FAccessible = MakeAccessible<TNamedAccessible>(Handle(), kAccessibleName);
-      return AccessibleResult(FAccessible.Get(), wParam);
-    } catch (...) {
-      break; // the system's own object, as without oleacc
-    }
-  case WM_DESTROY:
-    if (FAccessible) FAccessible->Disconnect();
-    break;
   case WM_SETFOCUS:
   case WM_KILLFOCUS: {
     const LRESULT result = DefaultProc(msg, wParam, lParam);

@@ -4,11 +4,9 @@
 // Shift with the arrows) and copies (Ctrl+C, Ctrl+Insert); Esc, Enter and Tab belong to the
 // window, as in any other widget (a multi-line edit would otherwise take them all, and close
 // the window on Esc).
-#include "widgets/ComPtr.h"
+#include "widgets/AccessibleOwner.h"
 #include "widgets/Control.h"
 #include <string>
-
-class TNamedAccessible;
 
 class TMemo : public TSystemControl {
 public:
@@ -36,6 +34,6 @@ private:
   // The focus mark, drawn over the sunken edge while the pane has the focus.
   void PaintFocusEdge();
 
-  // The system's edit object named "Log", made when a reader first asks.
-  TComPtr<TNamedAccessible> FAccessible;
+  // The system's edit object named "Log".
+  TAccessibleOwner FAccessible;
 };
