@@ -30,8 +30,7 @@ LRESULT AccessibleResult(IAccessible* object, WPARAM wParam) {
 
 TComPtr<IAccessible> StandardAccessible(HWND window, LONG objectId) {
   TComPtr<IAccessible> object;
-  const HRESULT result =
-      OleAcc().Standard(window, objectId, __uuidof(IAccessible), object.PutVoid());
+  const HRESULT result = OleAcc().Standard(window, objectId, IID_PPV_ARGS(&object));
   if (FAILED(result) || !object)
     throw Exception(L"No accessible object of the system. " +
                     SysErrorMessage(static_cast<DWORD>(result)));

@@ -66,7 +66,7 @@ private:
 // the object ends itself when its last reference is released.
 template <typename T, typename... Args> TComPtr<TAccessibleBase> MakeAccessible(Args&&... args) {
   TComPtr<TAccessibleBase> owner;
-  *owner.Put() = std::make_unique<T>(std::forward<Args>(args)...).release();
+  owner.Attach(std::make_unique<T>(std::forward<Args>(args)...).release());
   return owner;
 }
 

@@ -28,14 +28,14 @@ bool TFileOpenDialog::Execute() {
   EnsureComStarted();
   TComPtr<IFileOpenDialog> dialog;
   Check(ShellCoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IFileOpenDialog, dialog.PutVoid()),
+                              IID_PPV_ARGS(&dialog)),
         L"Creating the folder dialog");
   // The pick-folders option replaces the defaults: no file-system-only or must-exist checks.
   Check(dialog->SetOptions(FOS_PICKFOLDERS), L"Setting the folder dialog's options");
   if (!DefaultFolder.empty()) {
     TComPtr<IShellItem> start;
-    if (SUCCEEDED(ShellCreateItemFromParsingName(DefaultFolder.c_str(), nullptr, IID_IShellItem,
-                                                 start.PutVoid())))
+    if (SUCCEEDED(
+            ShellCreateItemFromParsingName(DefaultFolder.c_str(), nullptr, IID_PPV_ARGS(&start))))
       dialog->SetFolder(start.Get());
   }
   HWND owner = Application.MainForm() ? Application.MainForm()->Handle() : nullptr;
@@ -43,7 +43,7 @@ bool TFileOpenDialog::Execute() {
   if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return false;
   Check(shown, L"Showing the folder dialog");
   TComPtr<IShellItem> result;
-  Check(dialog->GetResult(result.Put()), L"Reading the folder dialog's choice");
+  Check(dialog->GetResult(&result), L"Reading the folder dialog's choice");
   FileName = ItemName(result.Get());
   return true;
 }

@@ -31,8 +31,8 @@ private:
 
 TComPtr<IAccessible> ClientObject(HWND window) {
   TComPtr<IAccessible> object;
-  const HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                    __uuidof(IAccessible), object.PutVoid());
+  const HRESULT result =
+      AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object));
   EXPECT_TRUE(SUCCEEDED(result)) << std::hex << result;
   return object;
 }

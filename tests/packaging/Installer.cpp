@@ -1,5 +1,6 @@
 #include "tests/packaging/Installer.h"
 #include "funcoes/Handles.h"
+#include "widgets/ComPtr.h"
 #include <knownfolders.h>
 #include <msi.h>
 #include <objbase.h>
@@ -12,23 +13,6 @@ namespace {
 
 // An install or removal under Wine takes a few seconds; this leaves room for a slow host.
 constexpr DWORD kMsiexecTimeoutMs = 180000;
-
-// Releases a COM interface at the end of its scope.
-template <typename T> class TComPtr {
-public:
-  TComPtr() = default;
-  ~TComPtr() {
-    if (FPtr) FPtr->Release();
-  }
-  TComPtr(const TComPtr&) = delete;
-  TComPtr& operator=(const TComPtr&) = delete;
-  T* operator->() const { return FPtr; }
-  T* Get() const { return FPtr; }
-  void** Put() { return reinterpret_cast<void**>(&FPtr); }
-
-private:
-  T* FPtr = nullptr;
-};
 
 class TComScope {
 public:
@@ -140,13 +124,10 @@ std::wstring ShortcutPath() {
 std::optional<TShortcut> ReadShortcut(const std::wstring& path) {
   TComScope com;
   TComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.Put())))
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))))
     return std::nullopt;
   TComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.Put())) ||
-      FAILED(file->Load(path.c_str(), STGM_READ)))
-    return std::nullopt;
+  if (FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ))) return std::nullopt;
   TShortcut shortcut;
   wchar_t text[MAX_PATH] = {};
   if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) shortcut.Target = text;

@@ -21,8 +21,8 @@ using wintest::THostForm;
 
 TComPtr<IAccessible> ClientObject(HWND window) {
   TComPtr<IAccessible> object;
-  const HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                    __uuidof(IAccessible), object.PutVoid());
+  const HRESULT result =
+      AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object));
   EXPECT_EQ(result, S_OK);
   return object;
 }
@@ -157,7 +157,7 @@ TEST_F(AccessibleTest, AReaderHoldingAnObjectPastItsWindowGetsNotConnected) {
   EXPECT_EQ(Ask(memoObject.Get(), &IAccessible::get_accValue).Result, CO_E_OBJNOTCONNECTED);
   HWND window = reinterpret_cast<HWND>(1);
   TComPtr<IOleWindow> oleWindow;
-  ASSERT_EQ(gaugeObject->QueryInterface(__uuidof(IOleWindow), oleWindow.PutVoid()), S_OK);
+  ASSERT_EQ(gaugeObject.As(&oleWindow), S_OK);
   EXPECT_EQ(oleWindow->GetWindow(&window), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(window, nullptr);
   // Letting go of them afterwards is safe.
