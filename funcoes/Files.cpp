@@ -1,6 +1,5 @@
 #include "funcoes/Files.h"
 #include "funcoes/SystemText.h"
-#include "funcoes/pure/Exception.h"
 #include <algorithm>
 
 bool FileExists(const std::wstring& path) {
@@ -8,21 +7,15 @@ bool FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int64_t FileSizeOf(const std::wstring& fileName) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
-                              data.nFileSizeLow);
-}
-
-UniqueFileHandle OpenForReading(const std::wstring& path) {
+UniqueFileHandle OpenSharedForReading(const std::wstring& path, DWORD& error) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD error = GetLastError();
-    throw EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(error));
-  }
+  error = file ? ERROR_SUCCESS : GetLastError();
   return file;
+}
+
+EFOpenError CannotOpenFile(const std::wstring& path, DWORD error) {
+  return EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(error));
 }
 
 std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
@@ -42,11 +35,4 @@ std::string ReadAt(HANDLE file, int64_t offset, int64_t count) {
     count -= got;
   }
   return bytes;
-}
-
-std::string ReadWholeFile(const std::wstring& path) {
-  UniqueFileHandle file = OpenForReading(path);
-  LARGE_INTEGER size{};
-  GetFileSizeEx(file.Get(), &size);
-  return ReadAt(file.Get(), 0, size.QuadPart); // shorter if the tool cut the file meanwhile
 }

@@ -28,10 +28,9 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
     FDeleted.reset();
     return {};
   }
-  UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD failure = ERROR_SUCCESS;
+  UniqueFileHandle file = OpenSharedForReading(FPath, failure);
   if (!file) {
-    const DWORD failure = GetLastError();
     // Windows refuses to open a file whose deletion is pending.
     if (failure == ERROR_DELETE_PENDING || (failure == ERROR_ACCESS_DENIED && FDeleted)) return {};
     error = failure;
@@ -52,8 +51,7 @@ UniqueFileHandle TLogReader::Open(DWORD& error) {
 std::optional<TLogSummary> TLogReader::Pass() {
   DWORD error = ERROR_SUCCESS;
   const UniqueFileHandle file = Open(error);
-  if (error != ERROR_SUCCESS)
-    throw EFOpenError(L"Cannot open file \"" + FPath + L"\". " + SysErrorMessage(error));
+  if (error != ERROR_SUCCESS) throw CannotOpenFile(FPath, error);
   if (!file) {
     Restart();
     return std::nullopt;

@@ -1,5 +1,5 @@
-// Reading a file beside the process that writes it (the mirroring tool and its log), and a
-// file's presence and size from the file itself.
+// Reading a file beside the process that writes it (the mirroring tool and its log), a file's
+// presence, and the size the tests wait on while a tool writes a file (wintest::FileSizeOf).
 #include "WinTestSupport.h"
 #include "funcoes/Files.h"
 #include "funcoes/pure/Exception.h"
@@ -10,7 +10,9 @@
 
 namespace {
 
+using wintest::FileSizeOf;
 using wintest::Narrow;
+using wintest::ReadWholeFile;
 using wintest::TTempTree;
 using wintest::WaitUntil;
 
@@ -106,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Presence and size ----
 
-TEST(SyncFileExists, IsTrueForFilesOnly) {
+TEST(FileExists, IsTrueForFilesOnly) {
   TTempTree tree(L"exists");
   const std::wstring file = tree.File(L"robocopy_log.txt", "x");
   const std::wstring hidden = tree.File(L"hidden.txt", "x", FILE_ATTRIBUTE_HIDDEN);
@@ -123,7 +125,7 @@ TEST(SyncFileExists, IsTrueForFilesOnly) {
   EXPECT_TRUE(FileExists(file));
 }
 
-TEST(SyncFileSizeOf, IsTheFilesOwnWhileAnotherHandleWritesIt) {
+TEST(FileSizeOf, IsTheFilesOwnWhileAnotherHandleWritesIt) {
   TTempTree tree(L"size-held");
   const std::wstring path = tree.Path(L"held.txt");
   UniqueFileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE,
@@ -136,7 +138,7 @@ TEST(SyncFileSizeOf, IsTheFilesOwnWhileAnotherHandleWritesIt) {
   }
 }
 
-TEST(SyncFileSizeOf, IsTheRecordedSizeOrZero) {
+TEST(FileSizeOf, IsTheRecordedSizeOrZero) {
   TTempTree tree(L"size");
   EXPECT_EQ(FileSizeOf(tree.Path(L"missing.txt")), 0);
   EXPECT_EQ(FileSizeOf(tree.Path(L"missing\\deeper.txt")), 0);
@@ -146,7 +148,7 @@ TEST(SyncFileSizeOf, IsTheRecordedSizeOrZero) {
   EXPECT_EQ(FileSizeOf(tree.File(L"above.txt", std::string(5242881, 'x'))), 5242881);
 }
 
-TEST(SyncFileSizeOf, CountsBeyondFourGigabytes) {
+TEST(FileSizeOf, CountsBeyondFourGigabytes) {
   TTempTree tree(L"bigsize");
   const std::wstring path = tree.Path(L"big.log");
   constexpr int64_t kSize = (int64_t{5} << 30) + 3;

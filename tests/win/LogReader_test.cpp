@@ -12,6 +12,7 @@
 
 namespace {
 
+using wintest::ReadWholeFile;
 using wintest::TTempTree;
 
 class LogReaderTest : public ::testing::Test {

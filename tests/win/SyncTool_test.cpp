@@ -15,7 +15,9 @@
 
 namespace {
 
+using wintest::FileSizeOf;
 using wintest::Narrow;
+using wintest::ReadWholeFile;
 using wintest::TTempTree;
 using wintest::WaitUntil;
 

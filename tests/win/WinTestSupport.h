@@ -1,7 +1,8 @@
 #pragma once
 // Shared helpers of the in-process Win32 tests: the application set up once, a host window
-// for widgets, temporary folder trees, polling with a deadline, and a closer for the modal
-// message box that an event handler's error opens.
+// for widgets, temporary folder trees, polling with a deadline, reads of a whole file and of
+// its size, and a closer for the modal message box that an event handler's error opens.
+#include "funcoes/Files.h"
 #include "funcoes/Handles.h"
 #include "funcoes/SystemText.h"
 #include "funcoes/pure/LongPath.h"
@@ -10,6 +11,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +48,25 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultDeadlineMs) {
 
 inline std::string Narrow(const std::wstring& text) {
   return ToUtf8(text);
+}
+
+// The whole file as it is now, opened as the log reader opens the log (sharing read and write
+// with its writer). A file that exists but cannot be opened raises EFOpenError.
+inline std::string ReadWholeFile(const std::wstring& path) {
+  DWORD error = ERROR_SUCCESS;
+  const UniqueFileHandle file = OpenSharedForReading(path, error);
+  if (!file) throw CannotOpenFile(path, error);
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file.Get(), &size);
+  return ReadAt(file.Get(), 0, size.QuadPart); // shorter if the writer cut the file meanwhile
+}
+
+// Size of a file while another process writes it; 0 when it cannot be asked.
+inline int64_t FileSizeOf(const std::wstring& fileName) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                              data.nFileSizeLow);
 }
 
 inline std::wstring CurrentFolderNow() {
