@@ -106,7 +106,7 @@ done)
 found=$(find "$tree" -type f | wc -l)
 took=$(median <<<"$times")
 printf "$row" "find -type f | wc -l (native)" "$found" "$took" "$(calc "$found / $took" %.0f)"
-count_s=$(awk '/^CountFilesIn/ {print $(NF - 1)}' <<<"$counts")
+count_s=$(awk '/^TFileCount/ {print $(NF - 1)}' <<<"$counts")
 dir_s=$(awk '/^cmd/ {print $(NF - 1)}' <<<"$counts")
 echo "goal: the count no slower than dir /s under Wine: $(goal "$count_s <= $dir_s")" \
   "($(calc "$dir_s / $count_s" %.1f) times as fast)"

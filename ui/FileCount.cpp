@@ -70,10 +70,3 @@ bool TFileCount::Step(unsigned long long deadline) {
   }
   return FDone;
 }
-
-int32_t CountFilesIn(const std::wstring& path) {
-  TFileCount count(path);
-  while (!count.Step(~0ull)) {
-  }
-  return count.Total();
-}

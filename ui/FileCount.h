@@ -44,5 +44,3 @@ private:
   int32_t FTotal = 0;
   bool FDone = false;
 };
-
-int32_t CountFilesIn(const std::wstring& path);
