@@ -22,9 +22,9 @@
 #include "bench/BenchLog.h"
 #include "funcoes/Handles.h"
 #include "funcoes/RegistryValue.h"
+#include "tests/AnswerProbe.h"
 #include <windows.h>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +32,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -335,42 +334,6 @@ void Follow(const std::wstring& exe, const std::wstring& flags) {
   program.Close();
   Say("closed");
 }
-// Asks a window to answer WM_NULL every 50 ms from its own thread and keeps every wait.
-class TAnswerProbe {
-public:
-  explicit TAnswerProbe(HWND window)
-      : FThread([this, window] {
-          while (!FStop) {
-            const auto asked = Clock::now();
-            DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result))
-              ++FUnanswered;
-            FWaits.push_back(MillisecondsSince(asked));
-            FAskedAt.push_back(std::chrono::duration<double, std::milli>(asked - FStart).count());
-            Sleep(50);
-          }
-        }) {}
-  ~TAnswerProbe() { Stop(); }
-  TAnswerProbe(const TAnswerProbe&) = delete;
-  TAnswerProbe& operator=(const TAnswerProbe&) = delete;
-  // Ends the asking; then the waits are final.
-  void Stop() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-  }
-  const std::vector<double>& Waits() const { return FWaits; }
-  // When each wait began, in ms since the probe started.
-  const std::vector<double>& AskedAt() const { return FAskedAt; }
-  int Unanswered() const { return FUnanswered; }
-
-private:
-  std::atomic<bool> FStop{false};
-  const Clock::time_point FStart = Clock::now();
-  std::vector<double> FWaits, FAskedAt;
-  int FUnanswered = 0;
-  std::thread FThread;
-};
-
 // Stores a source folder for the program and puts back what was stored before when it ends,
 // so that the other measures of the prefix start on their own folders.
 class TStoredSource {
@@ -437,7 +400,7 @@ void Answers(const std::wstring& exe, const std::wstring& source) {
   std::printf("%llu answers asked, %d unanswered within 10 s; median wait %.1f ms, longest wait "
               "%.1f ms\n",
               static_cast<unsigned long long>(waits.size()), probe.Unanswered(), Median(waits),
-              *std::max_element(waits.begin(), waits.end()));
+              probe.Longest());
   // Where the long waits fell, to tell the count's slices from the log's passes.
   std::vector<size_t> order(waits.size());
   for (size_t i = 0; i < order.size(); ++i)
