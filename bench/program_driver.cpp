@@ -444,7 +444,7 @@ void Answers(const std::wstring& exe, const std::wstring& source) {
   std::printf("%llu answers asked, %d unanswered within 10 s; median wait %.1f ms, longest wait "
               "%.1f ms\n",
               static_cast<unsigned long long>(waits.size()), probe.Unanswered(), Median(waits),
-              *std::max_element(waits.begin(), waits.end()));
+              probe.Longest());
   // Where the long waits fell, to tell the count's slices from the log's passes.
   std::vector<size_t> order(waits.size());
   for (size_t i = 0; i < order.size(); ++i)

@@ -48,6 +48,13 @@ template <void (*CloseFn)(HANDLE)> struct TMinusOneInvalidTraits {
   static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
   static void Close(Type h) noexcept { CloseFn(h); }
 };
+// GDI objects of every kind (fonts, brushes, pens, bitmaps, regions): null means none,
+// DeleteObject closes.
+template <typename T> struct TGdiObjectTraits {
+  using Type = T;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DeleteObject(h); }
+};
 
 // Closing functions as plain functions (a system function's address is no template argument
 // under every compiler).
@@ -61,26 +68,11 @@ inline void Find(HANDLE h) {
 inline void Key(HKEY h) {
   ::RegCloseKey(h);
 }
-inline void Font(HFONT h) {
-  ::DeleteObject(h);
-}
-inline void Brush(HBRUSH h) {
-  ::DeleteObject(h);
-}
-inline void Pen(HPEN h) {
-  ::DeleteObject(h);
-}
-inline void Bitmap(HBITMAP h) {
-  ::DeleteObject(h);
-}
 inline void Icon(HICON h) {
   ::DestroyIcon(h);
 }
 inline void MemoryDc(HDC h) {
   ::DeleteDC(h);
-}
-inline void Region(HRGN h) {
-  ::DeleteObject(h);
 }
 } // namespace HandleClose
 
@@ -92,12 +84,12 @@ using UniqueSnapshot = TUniqueHandle<TMinusOneInvalidTraits<HandleClose::Kernel>
 // FindFirstFileW and FindFirstFileExW answer INVALID_HANDLE_VALUE too.
 using UniqueFind = TUniqueHandle<TMinusOneInvalidTraits<HandleClose::Find>>;
 using UniqueHKey = TUniqueHandle<TNullInvalidTraits<HKEY, HandleClose::Key>>;
-using UniqueFont = TUniqueHandle<TNullInvalidTraits<HFONT, HandleClose::Font>>;
-using UniqueBrush = TUniqueHandle<TNullInvalidTraits<HBRUSH, HandleClose::Brush>>;
-using UniquePen = TUniqueHandle<TNullInvalidTraits<HPEN, HandleClose::Pen>>;
-using UniqueBitmap = TUniqueHandle<TNullInvalidTraits<HBITMAP, HandleClose::Bitmap>>;
+using UniqueFont = TUniqueHandle<TGdiObjectTraits<HFONT>>;
+using UniqueBrush = TUniqueHandle<TGdiObjectTraits<HBRUSH>>;
+using UniquePen = TUniqueHandle<TGdiObjectTraits<HPEN>>;
+using UniqueBitmap = TUniqueHandle<TGdiObjectTraits<HBITMAP>>;
 using UniqueIcon = TUniqueHandle<TNullInvalidTraits<HICON, HandleClose::Icon>>;
-using UniqueRegion = TUniqueHandle<TNullInvalidTraits<HRGN, HandleClose::Region>>;
+using UniqueRegion = TUniqueHandle<TGdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = TUniqueHandle<TNullInvalidTraits<HDC, HandleClose::MemoryDc>>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.

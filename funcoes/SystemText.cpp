@@ -1,5 +1,4 @@
 #include "funcoes/SystemText.h"
-#include <string_view>
 
 std::wstring SysErrorMessage(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -25,18 +24,25 @@ std::string Encode(const std::wstring& text, UINT codePage) {
   return bytes;
 }
 
+std::wstring Decode(std::string_view bytes, UINT codePage, bool strict) {
+  if (bytes.empty()) return {};
+  const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring text(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, flags, bytes.data(), length, text.data(), size);
+  return text;
+}
+
+std::wstring RuntimeMessageText(std::string_view text) {
+  std::wstring wide = Decode(text, CP_UTF8, true);
+  return wide.empty() ? Decode(text, CP_ACP) : wide;
+}
+
 TAnsiDecoder CodePageDecoder(UINT codePage) {
   TAnsiDecoder decoder;
-  decoder.Decode = [codePage](std::string_view bytes) {
-    std::wstring text;
-    if (bytes.empty()) return text;
-    const int size =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    text.resize(static_cast<size_t>(size));
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        size);
-    return text;
-  };
+  decoder.Decode = [codePage](std::string_view bytes) { return Decode(bytes, codePage); };
   const UINT actual = codePage == CP_ACP ? GetACP() : codePage;
   CPINFO info{};
   if (actual == CP_UTF8) {

@@ -5,6 +5,7 @@
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
 #include "widgets/Style.h"
+#include "widgets/SystemLibrary.h"
 #include <windows.h>
 #include <memory>
 
@@ -16,11 +17,8 @@ namespace {
 // leaves the search.
 void KeepLibraryLoadsInTheSystemFolder() {
   using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const FARPROC entry = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-  // Through the generic function type, which converts to any other without a warning.
-  if (const auto set =
-          reinterpret_cast<TSetDefaultDllDirectories>(reinterpret_cast<void (*)()>(entry)))
+  if (const auto set = EntryOf<TSetDefaultDllDirectories>(GetModuleHandleW(L"kernel32.dll"),
+                                                          "SetDefaultDllDirectories"))
     set(LOAD_LIBRARY_SEARCH_SYSTEM32);
   else
     SetDllDirectoryW(L"");

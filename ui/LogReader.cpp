@@ -85,7 +85,7 @@ std::optional<TLogSummary> TLogReader::Pass() {
   return FFollower.Summary();
 }
 
-void TLogReader::Deleted() {
+void TLogReader::NoteDeletion() {
   TDeletedLog deleted;
   UniqueFileHandle file(CreateFileW(FPath.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -100,7 +100,7 @@ void TLogReader::Deleted() {
   Restart();
 }
 
-int64_t TLogReader::CurrentSize() {
+int64_t TLogReader::CheckSize() {
   DWORD error = ERROR_SUCCESS;
   const UniqueFileHandle file = Open(error);
   LARGE_INTEGER size{};

@@ -18,13 +18,15 @@ public:
   // summary of the whole log. A log that exists but cannot be opened raises EFOpenError
   // "Cannot open file "%s". %s". The file is open only during the call.
   std::optional<TLogSummary> Pass();
-  // The log's size from the file itself; 0 when it is absent, pending deletion or cannot be
-  // opened (the next pass reports that).
-  int64_t CurrentSize();
-  // The run deleted the log. While the tool still holds it with delete sharing, its deletion is
-  // pending: the system may still show the name (Wine opens it as before, Windows refuses to
-  // open it). Until another file takes the name, the log counts as absent.
-  void Deleted();
+  // Looks at the log as a pass does, which forgets a deleted log once its name is free or
+  // another file has it, and gives its size from the file itself; 0 when it is absent, pending
+  // deletion or cannot be opened (the next pass reports that).
+  int64_t CheckSize();
+  // Tells the reader that the run deleted the log. While the tool still holds it with delete
+  // sharing, its deletion is pending: the system may still show the name (Wine opens it as
+  // before, Windows refuses to open it). Until another file takes the name, the log counts as
+  // absent.
+  void NoteDeletion();
 
 private:
   static constexpr size_t kHeadSize = 4096, kTailSize = 4096;

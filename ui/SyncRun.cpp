@@ -55,9 +55,9 @@ void TSyncRun::Pause(DWORD milliseconds, const bool& stop) {
 }
 
 std::optional<std::wstring> TSyncRun::TruncateIfTooLarge() {
-  if (!LogTooLarge(FLog.CurrentSize())) return std::nullopt;
+  if (!LogTooLarge(FLog.CheckSize())) return std::nullopt;
   if (DeleteFileW(FLogPath.c_str())) {
-    FLog.Deleted();
+    FLog.NoteDeletion();
     return TruncationMessage(Pane, true, L"");
   }
   // The tool holds its log without delete sharing: the log grows on, and the reader reads only

@@ -1,5 +1,5 @@
 #include "ui/UFrmReplimar.h"
-#include "main/ResourceIds.h"
+#include "ui/ResourceIds.h"
 #include "widgets/Application.h"
 #include "widgets/MessageDialog.h"
 

@@ -1,4 +1,5 @@
 #include "widgets/Application.h"
+#include "funcoes/SystemText.h"
 #include "funcoes/pure/Exception.h"
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
@@ -21,19 +22,6 @@ void ShowFocusCues(HWND top, WPARAM key) {
       SendMessageW(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     break;
   }
-}
-
-std::wstring WidenRuntimeText(const std::string& text) {
-  for (const UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
-    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
-    if (length <= 0) continue;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length);
-    return wide;
-  }
-  return {};
 }
 } // namespace
 
@@ -99,7 +87,7 @@ std::wstring TApplication::ExceptionMessage(std::exception_ptr error) {
   } catch (const std::bad_alloc&) {
     return L"Out of memory";
   } catch (const std::exception& e) {
-    return WidenRuntimeText(e.what());
+    return RuntimeMessageText(e.what());
   } catch (...) {
     return L"Unknown error";
   }

@@ -14,13 +14,10 @@
 // A widget names its window's class, text and styles in WindowArgs; its kind makes the window.
 // Both kinds have the same handle lifetime: Handle() is the window from Create until that window
 // is destroyed (by the object's destructor or with its parent), and null afterwards.
+#include "widgets/pure/Bounds.h"
 #include <windows.h>
 #include <string>
 #include <vector>
-
-struct TBounds {
-  int Left = 0, Top = 0, Width = 0, Height = 0;
-};
 
 struct TFontSpec {
   std::wstring Face = L"Tahoma";

@@ -1,10 +1,10 @@
 #include "widgets/Dpi.h"
 #include "funcoes/Handles.h"
+#include "widgets/SystemLibrary.h"
 
 namespace {
 template <typename Fn> Fn User32Proc(const char* name) {
-  return reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return EntryOf<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 } // namespace
 

@@ -57,7 +57,7 @@ void TMessageDialog::Build() {
       WindowRectForClient(layout.ClientWidth, layout.ClientHeight, kStyle, kExStyle, FDpi);
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const TPixelRect placed =
+  const TBounds placed =
       CentreInWorkArea({work.left, work.top, work.right - work.left, work.bottom - work.top},
                        frame.right - frame.left, frame.bottom - frame.top);
   HWND owner = Application.MainForm() && IsWindowVisible(Application.MainForm()->Handle())
@@ -69,7 +69,7 @@ void TMessageDialog::Build() {
 }
 
 void TMessageDialog::CreateParts(const TMessageBoxLayout& layout) {
-  const auto rectOf = [](const TPixelRect& r) {
+  const auto rectOf = [](const TBounds& r) {
     return RECT{r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
   };
   if (layout.Icon.Width) {

@@ -1,7 +1,7 @@
 #pragma once
 // The COM and shell functions of the folder dialog, from libraries loaded from the system folder
-// on first use: the start-up neither loads them nor starts COM (under Wine that alone took a
-// fifth of the start), and a program that never opens the dialog never pays for them.
+// on first use: loading them and starting COM would be among the costliest steps of a start, so
+// the start-up does neither, and a program that never opens the dialog never pays for them.
 #include <windows.h>
 #include <objbase.h>
 #include <shobjidl.h>

@@ -41,23 +41,6 @@ TUtf8Lead Utf8LeadOf(uint8_t lead) {
 
 } // namespace
 
-size_t Utf8IncompleteTail(std::string_view bytes) {
-  const size_t n = bytes.size();
-  for (size_t back = 1; back <= 3 && back <= n; ++back) {
-    const auto lead = static_cast<uint8_t>(bytes[n - back]);
-    if (lead >= 0x80 && lead <= 0xBF) continue; // a continuation byte: its lead is further back
-    const TUtf8Lead form = Utf8LeadOf(lead);
-    // ASCII, an invalid byte, or a complete character.
-    if (form.Trail == 0 || back > form.Trail) return 0;
-    if (back >= 2) {
-      const auto second = static_cast<uint8_t>(bytes[n - back + 1]);
-      if (second < form.Low || second > form.High) return 0;
-    }
-    return back;
-  }
-  return 0;
-}
-
 size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out) {
   const size_t n = bytes.size();
   size_t i = 0;

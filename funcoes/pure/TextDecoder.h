@@ -21,9 +21,6 @@ struct TAnsiDecoder {
 // invalid subpart becomes one U+FFFD (as MultiByteToWideChar does). When atEnd is false an
 // unfinished but so far valid sequence at the end (at most 3 bytes) is left unused.
 size_t AppendUtf8(std::string_view bytes, bool atEnd, std::wstring& out);
-// Number of bytes at the end of UTF-8 text that begin a character not yet complete but valid so
-// far (at most 3): what AppendUtf8 leaves unused when not at the end.
-size_t Utf8IncompleteTail(std::string_view bytes);
 // The bytes at the end of UTF-8 text that a decoder of code page 65001 must see again with what
 // follows: the cut goes back to the earliest of the 3 bytes before it that leads a sequence
 // longer than the bytes left after it, and again from there. Decoders differ in how they end a

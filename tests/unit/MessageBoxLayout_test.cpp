@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-std::ostream& operator<<(std::ostream& out, const TPixelRect& r) {
+std::ostream& operator<<(std::ostream& out, const TBounds& r) {
   return out << "{" << r.Left << ", " << r.Top << ", " << r.Width << ", " << r.Height << "}";
 }
 
@@ -13,7 +13,7 @@ struct TLayoutCase {
   const char* Name;
   int TextWidth, TextHeight, IconSize, Dpi;
   int ClientWidth, ClientHeight;
-  TPixelRect Icon, Text, Button;
+  TBounds Icon, Text, Button;
 };
 
 // Margin 16, gap after the icon 12, button 88 × 26, text at least 120 wide: at 96 dpi as
@@ -110,11 +110,11 @@ TEST(MessageBoxLayout, ButtonCentredBelowTheText) {
 
 TEST(MessageBoxLayout, BoxCentredInTheWorkArea) {
   // A taskbar at the bottom: the work area starts at the screen's top.
-  EXPECT_EQ(CentreInWorkArea({0, 0, 1280, 984}, 240, 120), (TPixelRect{520, 432, 240, 120}));
+  EXPECT_EQ(CentreInWorkArea({0, 0, 1280, 984}, 240, 120), (TBounds{520, 432, 240, 120}));
   // A second work area to the right of the first, and one with an odd leftover.
-  EXPECT_EQ(CentreInWorkArea({1280, 40, 1920, 1040}, 301, 100), (TPixelRect{2089, 510, 301, 100}));
+  EXPECT_EQ(CentreInWorkArea({1280, 40, 1920, 1040}, 301, 100), (TBounds{2089, 510, 301, 100}));
   // Wider than the work area: it overhangs both sides alike.
-  EXPECT_EQ(CentreInWorkArea({0, 0, 800, 600}, 1000, 200), (TPixelRect{-100, 200, 1000, 200}));
+  EXPECT_EQ(CentreInWorkArea({0, 0, 800, 600}, 1000, 200), (TBounds{-100, 200, 1000, 200}));
 }
 
 } // namespace

@@ -40,7 +40,9 @@ TEST(TextDecoder, Utf8HeldBackTailStartsAtALeadThatReachesPastTheEnd) {
     EXPECT_EQ(Utf8HeldBackTail(c.bytes), c.tail) << Printable(c.bytes);
 }
 
-TEST(TextDecoder, Utf8IncompleteTailIsWhatTheDecoderLeavesUnused) {
+// The bytes left unused are the start of a character not yet complete but valid so far (at most
+// 3); anything invalid is decoded at once.
+TEST(TextDecoder, Utf8LeavesOnlyAValidIncompleteTailUnused) {
   const struct {
     std::string bytes;
     size_t tail;
@@ -53,7 +55,6 @@ TEST(TextDecoder, Utf8IncompleteTailIsWhatTheDecoderLeavesUnused) {
       {"a\xF5", 0},     {"a\xC0", 0}, {"a\x80\x80\x80", 0}, {"\xE2\x82\xAC\xE2", 1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Utf8IncompleteTail(c.bytes), c.tail) << Printable(c.bytes);
     std::wstring out;
     EXPECT_EQ(AppendUtf8(c.bytes, false, out), c.bytes.size() - c.tail) << Printable(c.bytes);
   }

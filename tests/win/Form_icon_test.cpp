@@ -1,5 +1,5 @@
 #include "tests/win/WinTestSupport.h"
-#include "main/ResourceIds.h"
+#include "ui/ResourceIds.h"
 #include "widgets/Dpi.h"
 #include "widgets/Form.h"
 #include <gtest/gtest.h>

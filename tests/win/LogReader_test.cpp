@@ -57,12 +57,12 @@ protected:
 
 TEST_F(LogReaderTest, SizeIsTheFilesOwnWhileTheWriterHoldsIt) {
   TLogReader reader(FLog);
-  EXPECT_EQ(reader.CurrentSize(), 0);
+  EXPECT_EQ(reader.CheckSize(), 0);
   UniqueFileHandle writer = OpenWriter();
   ASSERT_TRUE(writer.Valid());
   for (int round = 1; round <= 3; ++round) {
     Append(writer.Get(), Lines(round, 1));
-    EXPECT_EQ(reader.CurrentSize(), 100 * round);
+    EXPECT_EQ(reader.CheckSize(), 100 * round);
   }
 }
 
@@ -108,11 +108,11 @@ TEST_F(LogReaderTest, ALogPendingDeletionCountsAsAbsentUntilANewOneTakesTheName)
     TLogReader reader(FLog);
     ASSERT_TRUE(reader.Pass().has_value());
     ASSERT_TRUE(DeleteFileW(FLog.c_str()));
-    reader.Deleted();
+    reader.NoteDeletion();
     // The writer goes on into the deleted log: not read, no size, no error.
     Append(writer.Get(), Lines(60, 1));
     EXPECT_FALSE(reader.Pass().has_value());
-    EXPECT_EQ(reader.CurrentSize(), 0);
+    EXPECT_EQ(reader.CheckSize(), 0);
     writer.Reset(); // the deletion completes
     EXPECT_FALSE(reader.Pass().has_value());
 
@@ -123,7 +123,7 @@ TEST_F(LogReaderTest, ALogPendingDeletionCountsAsAbsentUntilANewOneTakesTheName)
     const std::optional<TLogSummary> pass = reader.Pass();
     ASSERT_TRUE(pass.has_value());
     EXPECT_EQ(pass->LastLine, L"novo 10%");
-    EXPECT_EQ(reader.CurrentSize(), 10);
+    EXPECT_EQ(reader.CheckSize(), 10);
   }
 }
 

@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-std::ostream& operator<<(std::ostream& out, const TPixelRect& r) {
+std::ostream& operator<<(std::ostream& out, const TBounds& r) {
   return out << "{" << r.Left << ", " << r.Top << ", " << r.Width << ", " << r.Height << "}";
 }
 
@@ -26,7 +26,7 @@ std::wstring Repeated(const std::wstring& text, int times) {
   return all;
 }
 
-TPixelRect PixelRect(const RECT& r) {
+TBounds PixelRect(const RECT& r) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -114,7 +114,7 @@ TEST_P(MessageDialogLayout, ThePartsSitWhereTheLayoutPutsThem) {
   closer.Join();
   ASSERT_TRUE(closer.Found());
 
-  TPixelRect icon, text, button;
+  TBounds icon, text, button;
   int texts = 0, icons = 0, buttons = 0;
   for (const TMessageBoxCloser::TPart& part : closer.Parts()) {
     if (lstrcmpiW(part.ClassName.c_str(), L"Button") == 0) {
@@ -154,7 +154,7 @@ TEST_P(MessageDialogLayout, ThePartsSitWhereTheLayoutPutsThem) {
 
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const TPixelRect window = PixelRect(closer.Window());
+  const TBounds window = PixelRect(closer.Window());
   EXPECT_EQ(window, CentreInWorkArea(PixelRect(work), window.Width, window.Height));
 }
 

@@ -149,7 +149,7 @@ std::wstring ExpectedDisplay(const std::wstring& text) {
   return ThroughAnsi(std::wstring(oem, static_cast<size_t>(m)));
 }
 
-TEST(SyncOemToDisplay, TreatsTheAnsiBytesAsOemText) {
+TEST(OemToDisplay, TreatsTheAnsiBytesAsOemText) {
   std::printf("[ figure ] ANSI code page %u, OEM code page %u\n", GetACP(), GetOEMCP());
   const std::wstring expected = ExpectedDisplay(L"\u00e9");
   ASSERT_EQ(expected.size(), 1u);
@@ -168,13 +168,13 @@ TEST(SyncOemToDisplay, TreatsTheAnsiBytesAsOemText) {
   EXPECT_EQ(OemToDisplay(L"  100%  Fotos \u00e9 x"), L"  100%  Fotos " + expected + L" x");
 }
 
-TEST(SyncOemToDisplay, LeavesAsciiAndEmptyLinesAlone) {
+TEST(OemToDisplay, LeavesAsciiAndEmptyLinesAlone) {
   EXPECT_EQ(OemToDisplay(L""), L"");
   const std::wstring ascii = L"\t  12.5%\t\tNew File  \t\t  1.2 m\tC:\\x\\a b.mp4";
   EXPECT_EQ(OemToDisplay(ascii), ascii);
 }
 
-TEST(SyncOemToDisplay, ACharacterTheAnsiPageLacksShowsItsReplacement) {
+TEST(OemToDisplay, ACharacterTheAnsiPageLacksShowsItsReplacement) {
   // A check mark has no place in the ANSI code page: its best-fit or default character is
   // what is translated.
   ASSERT_NE(ThroughAnsi(L"\u2713"), L"\u2713");
@@ -183,12 +183,28 @@ TEST(SyncOemToDisplay, ACharacterTheAnsiPageLacksShowsItsReplacement) {
             ExpectedDisplay(L"\u00c0\u00e7\u00e3o\u00fc"));
 }
 
-TEST(SyncAnsiDecoder, DecodesInTheAnsiCodePage) {
+TEST(SystemAnsiDecoder, DecodesInTheAnsiCodePage) {
   char ansi = 0;
   ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"\u00e9", 1, &ansi, 1, nullptr, nullptr), 1);
   const std::string bytes = std::string("caf") + ansi + "\r\n";
   EXPECT_EQ(SystemAnsiDecoder().Decode(bytes), L"caf\u00e9\r\n");
   EXPECT_EQ(SystemAnsiDecoder().Decode(""), L"");
+}
+
+TEST(RuntimeMessageText, IsUtf8WhenValidElseTheAnsiCodePage) {
+  char ansi = 0;
+  ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"\u00e9", 1, &ansi, 1, nullptr, nullptr), 1);
+  const struct {
+    std::string bytes;
+    std::wstring text;
+  } cases[] = {
+      {"", L""},
+      {"boom", L"boom"},
+      {"N\xc3\xa3o h\xc3\xa1 pasta", L"N\u00e3o h\u00e1 pasta"},
+      {std::string("caf") + ansi + " pasta", L"caf\u00e9 pasta"}, // not UTF-8: the ANSI page
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(RuntimeMessageText(c.bytes), c.text) << c.bytes;
 }
 
 } // namespace

@@ -18,7 +18,7 @@ TMessageBoxLayout MessageBoxLayout(int textWidth, int textHeight, int iconSize, 
   return layout;
 }
 
-TPixelRect CentreInWorkArea(const TPixelRect& work, int width, int height) {
+TBounds CentreInWorkArea(const TBounds& work, int width, int height) {
   return {work.Left + (work.Width - width) / 2, work.Top + (work.Height - height) / 2, width,
           height};
 }

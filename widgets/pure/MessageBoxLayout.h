@@ -2,18 +2,13 @@
 // Where the parts of the program's message box go: the icon (when there is one) and the text
 // side by side under a margin, the "OK" button centred below them. All in pixels of the box's
 // client area at its DPI; the margins and the button are 96-dpi lengths scaled to it.
-
-// A rectangle in pixels: its top-left corner and its size.
-struct TPixelRect {
-  int Left = 0, Top = 0, Width = 0, Height = 0;
-  bool operator==(const TPixelRect&) const = default;
-};
+#include "widgets/pure/Bounds.h"
 
 struct TMessageBoxLayout {
   int ClientWidth = 0, ClientHeight = 0;
-  TPixelRect Icon; // empty when the box has no icon
-  TPixelRect Text;
-  TPixelRect Button;
+  TBounds Icon; // empty when the box has no icon
+  TBounds Text;
+  TBounds Button;
 };
 
 // textWidth and textHeight: the text as measured, word-wrapped, in the box's font; iconSize: the
@@ -22,4 +17,4 @@ struct TMessageBoxLayout {
 TMessageBoxLayout MessageBoxLayout(int textWidth, int textHeight, int iconSize, int dpi);
 
 // A window of width × height placed at the centre of the work area (which it may overhang).
-TPixelRect CentreInWorkArea(const TPixelRect& work, int width, int height);
+TBounds CentreInWorkArea(const TBounds& work, int width, int height);
