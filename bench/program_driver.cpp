@@ -28,6 +28,7 @@
 #include "bench/BenchLog.h"
 #include "funcoes/Handles.h"
 #include "funcoes/RegistryValue.h"
+#include "tests/e2e/AnswerProbe.h"
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
@@ -43,6 +44,7 @@
 
 namespace {
 using namespace std::chrono_literals;
+using e2e::TAnswerProbe;
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kMainCaption[] = L"Replica\u00e7\u00e3o diferencial de dados KORVELL";
@@ -341,42 +343,6 @@ void Follow(const std::wstring& exe, const std::wstring& flags) {
   program.Close();
   Say("closed");
 }
-// Asks a window to answer WM_NULL every 50 ms from its own thread and keeps every wait.
-class TAnswerProbe {
-public:
-  explicit TAnswerProbe(HWND window)
-      : FThread([this, window] {
-          while (!FStop) {
-            const auto asked = Clock::now();
-            DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result))
-              ++FUnanswered;
-            FWaits.push_back(MillisecondsSince(asked));
-            FAskedAt.push_back(std::chrono::duration<double, std::milli>(asked - FStart).count());
-            Sleep(50);
-          }
-        }) {}
-  ~TAnswerProbe() { Stop(); }
-  TAnswerProbe(const TAnswerProbe&) = delete;
-  TAnswerProbe& operator=(const TAnswerProbe&) = delete;
-  // Ends the asking; then the waits are final.
-  void Stop() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-  }
-  const std::vector<double>& Waits() const { return FWaits; }
-  // When each wait began, in ms since the probe started.
-  const std::vector<double>& AskedAt() const { return FAskedAt; }
-  int Unanswered() const { return FUnanswered; }
-
-private:
-  std::atomic<bool> FStop{false};
-  const Clock::time_point FStart = Clock::now();
-  std::vector<double> FWaits, FAskedAt;
-  int FUnanswered = 0;
-  std::thread FThread;
-};
-
 // Stores a folder for the program (storage_Origem or storage_Destino) and puts back what was
 // stored before when it ends, so that the other measures of the prefix start on their own
 // folders.
