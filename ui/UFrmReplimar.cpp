@@ -8,11 +8,15 @@ TFrmReplimar* FrmReplimar = nullptr;
 TFrmReplimar::TFrmReplimar() {
   CreateForm(kWindowClass, kWindowCaption, 967, 556, TFontSpec{L"Tahoma", 8});
   SetIcon(MAKEINTRESOURCEW(IDI_FORMICON));
-  const TFontSpec listFont{L"Arial", 12};
-  const TFontSpec fileFont{L"Arial", 8};
-  const TFontSpec captionFont{L"Tahoma", 12};
-
   // Creation order within each parent is the tab order.
+  CreateFolderWidgets();
+  CreateRunWidgets();
+  ConnectHandlers();
+}
+
+void TFrmReplimar::CreateFolderWidgets() {
+  const TFontSpec listFont{L"Arial", 12};
+  const TFontSpec captionFont{L"Tahoma", 12};
   GaugeProgresso.SetBounds({1, 359, 958, 24});
   GaugeProgresso.Create(*this);
   LabelStatus.SetBounds({8, 335, 0, 13});
@@ -40,6 +44,10 @@ TFrmReplimar::TFrmReplimar() {
   BtRaizOrigem.Create(PanelSuperior);
   BtRaizDestino.SetBounds({484, 6, 90, 28});
   BtRaizDestino.Create(PanelSuperior);
+}
+
+void TFrmReplimar::CreateRunWidgets() {
+  const TFontSpec fileFont{L"Arial", 8};
   PanelFiles.SetBounds({0, 145, 967, 155});
   PanelFiles.Create(*this);
   FileListBoxOrigem.SetBounds({1, 1, 482, 153});
@@ -60,7 +68,9 @@ TFrmReplimar::TFrmReplimar() {
   BtnStop.Create(*this);
   BtnClearLog.SetBounds({508, 323, 120, 30});
   BtnClearLog.Create(*this);
+}
 
+void TFrmReplimar::ConnectHandlers() {
   DirectoryListOrigem.FileList = &FileListBoxOrigem;
   DirectoryListBoxdestino.FileList = &FileListBoxDestino;
 

@@ -70,6 +70,12 @@ private:
   void AddLog(const std::wstring& text);
   // The mirror run behind "Sincronizar Agora": starts the tool, follows its log until stopped.
   void RunSync();
+  // The layout, in the order of the widgets' creation: the gauge, the status line and the
+  // folder panel; then the file panel, the tick box, the log pane and the run buttons.
+  void CreateFolderWidgets();
+  void CreateRunWidgets();
+  // The show, the close request and the buttons' handlers; each folder list's file list.
+  void ConnectHandlers();
   // The pane's last line; nothing when the pane is empty.
   std::optional<std::wstring> PaneLastLine() const;
   // Applies what a pass of the run decided to the gauge and the pane. A message it adds goes
