@@ -149,35 +149,40 @@ void DrawFocusMark(HDC dc, const RECT& rect, int dpi, bool onSelection) {
     FillRect(dc, &side, brush);
 }
 
+namespace {
+// The style's rounded, glossy body of a button.
+void DrawGlossyBody(HDC dc, const RECT& r, const TStyleSheet& s, const TButtonLook& look, int dpi) {
+  const COLORREF top = Rgb(look.Pressed ? s.ButtonDownTop
+                           : look.Hot   ? s.ButtonHotTop
+                                        : s.ButtonTop);
+  const COLORREF bottom = Rgb(look.Pressed ? s.ButtonDownBottom
+                              : look.Hot   ? s.ButtonHotBottom
+                                           : s.ButtonBottom);
+  const int radius = Scale(6, dpi);
+  // Rounded body: gradient clipped to a rounded region, sheen on the upper half.
+  UniqueRegion body(CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius, radius));
+  SelectClipRgn(dc, body.Get());
+  FillVerticalGradient(dc, r, top, bottom);
+  RECT sheen{r.left + 1, r.top + 1, r.right - 1, r.top + (r.bottom - r.top) / 2};
+  if (!look.Pressed)
+    FillVerticalGradient(dc, sheen, Mix(top, Rgb(s.ButtonGloss), 55),
+                         Mix(top, Rgb(s.ButtonGloss), 20));
+  SelectClipRgn(dc, nullptr);
+  UniquePen border(CreatePen(PS_SOLID, 1, Rgb(s.ButtonBorder)));
+  TSelectObject pen(dc, border.Get());
+  TSelectObject brush(dc, GetStockObject(NULL_BRUSH));
+  RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
+}
+} // namespace
+
 void DrawButtonFace(HDC dc, const RECT& rect, const std::wstring& text, HFONT font,
                     const TButtonLook& look, int dpi) {
   RECT r = rect;
   const TStyleSheet* style = StyleManager::Active();
-  if (!style) {
+  if (!style)
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look.Pressed ? DFCS_PUSHED : 0));
-  } else {
-    const TStyleSheet& s = *style;
-    const COLORREF top = Rgb(look.Pressed ? s.ButtonDownTop
-                             : look.Hot   ? s.ButtonHotTop
-                                          : s.ButtonTop);
-    const COLORREF bottom = Rgb(look.Pressed ? s.ButtonDownBottom
-                                : look.Hot   ? s.ButtonHotBottom
-                                             : s.ButtonBottom);
-    const int radius = Scale(6, dpi);
-    // Rounded body: gradient clipped to a rounded region, sheen on the upper half.
-    UniqueRegion body(CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius, radius));
-    SelectClipRgn(dc, body.Get());
-    FillVerticalGradient(dc, r, top, bottom);
-    RECT sheen{r.left + 1, r.top + 1, r.right - 1, r.top + (r.bottom - r.top) / 2};
-    if (!look.Pressed)
-      FillVerticalGradient(dc, sheen, Mix(top, Rgb(s.ButtonGloss), 55),
-                           Mix(top, Rgb(s.ButtonGloss), 20));
-    SelectClipRgn(dc, nullptr);
-    UniquePen border(CreatePen(PS_SOLID, 1, Rgb(s.ButtonBorder)));
-    TSelectObject pen(dc, border.Get());
-    TSelectObject brush(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
-  }
+  else
+    DrawGlossyBody(dc, r, *style, look, dpi);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, style ? Rgb(style->ButtonText) : GetSysColor(COLOR_BTNTEXT));
   TSelectObject selectFont(dc, font);
