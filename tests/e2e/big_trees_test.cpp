@@ -264,8 +264,7 @@ TEST_F(BigTrees, AFolderOf100000ClipsShowsInBothLists) {
 // 2 s and 500 ms: a loaded two-core host under Wine, where one listing of 100,000 entries alone
 // takes 0.6 to 0.8 s.
 // Disabled until the folder list reads its folder on the pool: today a move into the big folder
-// holds the window about 1.5 s (scripts/e2e.sh 'BigTrees.DISABLED_*'
-// --gtest_also_run_disabled_tests).
+// holds the window about 1.5 s. Run it with --gtest_also_run_disabled_tests.
 TEST_F(BigTrees, DISABLED_AFolderOf100000SubfoldersFillsItsListWhileTheWindowAnswers) {
   constexpr long long kMoreLimitMs = 1000, kMoreAllowedMs = 2000;
   constexpr long long kAnswerLimitMs = 100, kAnswerAllowedMs = 500;
