@@ -8,17 +8,17 @@
 //     start's windows from outside (a WinEvent hook on the started process) and prints the
 //     median time of each step of both.
 //   replimar_bench_driver follow <exe> <flag folder>
-//     Starts the program and prints "shown" once its window is visible; when the file "go"
-//     appears in the flag folder, presses "Sincronizar Agora" and prints "following" once the
-//     log pane shows the log's last line; when "stop" appears, closes the program. The script
-//     measures the process in between.
+//     Stores a source and a destination folder of its own for the program, starts it and prints
+//     "shown" once its window is visible; when the file "go" appears in the flag folder, presses
+//     "Sincronizar Agora" and prints "following" once the log pane shows the log's last line; when
+//     "stop" appears, closes the program. The script measures the process in between.
 //   replimar_bench_driver answers <exe> <source folder>
-//     Stores the source folder for the program and starts it; then, while "Sincronizar Agora"
-//     starts a run over the source and until the gauge leaves 0% (the count of the source's
-//     files has ended), asks the window to answer WM_NULL every 50 ms from another thread
-//     (SendMessageTimeoutW, as the system does before it calls a window not responding).
-//     Prints the waits: how many, the longest, the median, and when the log and the count
-//     came.
+//     Stores the source folder (and a destination of its own) for the program and starts it; then,
+//     while "Sincronizar Agora" starts a run over the source and until the gauge leaves 0% (the
+//     count of the source's files has ended), asks the window to answer WM_NULL every 50 ms from
+//     another thread (SendMessageTimeoutW, as the system does before it calls a window not
+//     responding). Prints the waits: how many, the longest, the median, and when the log and the
+//     count came.
 //   replimar_bench_driver startwith <exe> <bare exe> <runs> <source> <destination>
 //     As startpair, with the two folders stored for the program.
 //   replimar_bench_driver firstanswers <exe> <source> <destination> <seconds>
@@ -326,23 +326,6 @@ void StartPairs(const std::wstring& exe, const std::wstring& bare, int runs, boo
   if (watch) PrintSteps(program, window);
 }
 
-void Follow(const std::wstring& exe, const std::wstring& flags) {
-  TProgram program(exe);
-  program.WaitForWindow();
-  Say("shown");
-  Expect(WaitFor([&] { return FileExists(flags + L"\\go"); }, 120s, 100), "no go within 120 s");
-  const HWND button = program.Child(L"Button", kSyncNowText);
-  const HWND pane = program.Child(L"Edit", nullptr);
-  Expect(button && pane, "no \"Sincronizar Agora\" button or no log pane");
-  PostMessageW(button, BM_CLICK, 0, 0);
-  Expect(WaitFor([&] { return TextOf(pane).find(kBenchLogLastLine) != std::wstring::npos; }, 120s,
-                 100),
-         "the log pane did not show the log's last line within 120 s");
-  Say("following");
-  Expect(WaitFor([&] { return FileExists(flags + L"\\stop"); }, 600s, 100), "no stop within 600 s");
-  program.Close();
-  Say("closed");
-}
 // Stores a folder for the program (storage_Origem or storage_Destino) and puts back what was
 // stored before when it ends, so that the other measures of the prefix start on their own
 // folders.
@@ -376,8 +359,38 @@ private:
   std::wstring FBefore;
 };
 
+// A folder of the driver's own in the temporary folder, made when missing.
+std::wstring BenchFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring folder = std::wstring(temp) + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+void Follow(const std::wstring& exe, const std::wstring& flags) {
+  // A run mirrors only folders the operator chose, which the program knows from its store.
+  const TStoredFolder source(L"storage_Origem", BenchFolder(L"replimar-bench-source"));
+  const TStoredFolder destination(L"storage_Destino", BenchFolder(L"replimar-bench-destination"));
+  TProgram program(exe);
+  program.WaitForWindow();
+  Say("shown");
+  Expect(WaitFor([&] { return FileExists(flags + L"\\go"); }, 120s, 100), "no go within 120 s");
+  const HWND button = program.Child(L"Button", kSyncNowText);
+  const HWND pane = program.Child(L"Edit", nullptr);
+  Expect(button && pane, "no \"Sincronizar Agora\" button or no log pane");
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Expect(WaitFor([&] { return TextOf(pane).find(kBenchLogLastLine) != std::wstring::npos; }, 120s,
+                 100),
+         "the log pane did not show the log's last line within 120 s");
+  Say("following");
+  Expect(WaitFor([&] { return FileExists(flags + L"\\stop"); }, 600s, 100), "no stop within 600 s");
+  program.Close();
+  Say("closed");
+}
 void Answers(const std::wstring& exe, const std::wstring& source) {
-  const TStoredFolder stored(L"storage_Origem", source);
+  const TStoredFolder storedSource(L"storage_Origem", source);
+  const TStoredFolder destination(L"storage_Destino", BenchFolder(L"replimar-bench-destination"));
   TProgram program(exe);
   program.WaitForWindow();
   const HWND button = program.Child(L"Button", kSyncNowText);
@@ -410,7 +423,7 @@ void Answers(const std::wstring& exe, const std::wstring& source) {
   std::printf("%llu answers asked, %d unanswered within 10 s; median wait %.1f ms, longest wait "
               "%.1f ms\n",
               static_cast<unsigned long long>(waits.size()), probe.Unanswered(), Median(waits),
-              probe.Longest());
+              *std::max_element(waits.begin(), waits.end()));
   // Where the long waits fell, to tell the count's slices from the log's passes.
   std::vector<size_t> order(waits.size());
   for (size_t i = 0; i < order.size(); ++i)
@@ -427,7 +440,7 @@ void StartWith(const std::wstring& exe, const std::wstring& bare, int runs,
                const std::wstring& source, const std::wstring& destination) {
   const TStoredFolder storedSource(L"storage_Origem", source);
   const TStoredFolder storedDestination(L"storage_Destino", destination);
-  StartPairs(exe, bare, runs, L"");
+  StartPairs(exe, bare, runs, false);
 }
 
 // The window's answers over the first seconds after the start, with both folders stored.
