@@ -52,11 +52,6 @@ std::wstring StartFolder(const wchar_t* name) {
       .value_or(std::wstring());
 }
 
-// Whether a folder exists, asked on the pool; nothing when its server has not answered in time.
-std::optional<bool> AskFolderExists(const std::wstring& folder) {
-  return Background::Ask<bool>([folder] { return FolderExists(folder); }, kFolderAnswerWaitMs);
-}
-
 // What differs between the two folder buttons.
 struct TFolderSide {
   std::wstring& Raiz;
@@ -183,4 +178,9 @@ void TFrmReplimar::BtRaizOrigemClick(TControl*) {
 void TFrmReplimar::BtRaizDestinoClick(TControl*) {
   PickFolder({RaizDestino, L"Storage_destino", L"Storage_destino", L"storage_Destino",
               DirectoryListBoxdestino, FileListBoxDestino, true});
+}
+
+// Whether a folder exists, asked on the pool; nothing when its server has not answered in time.
+std::optional<bool> AskFolderExists(const std::wstring& folder) {
+  return Background::Ask<bool>([folder] { return FolderExists(folder); }, kFolderAnswerWaitMs);
 }

@@ -10,7 +10,6 @@
 #include "ui/pure/SyncCommand.h"
 #include "ui/pure/WindowTexts.h"
 #include "widgets/Application.h"
-#include "widgets/Background.h"
 #include <optional>
 
 namespace {
@@ -42,8 +41,7 @@ std::optional<TRunFolders> FoldersToMirror(const TDirectoryListBox& sourceList,
   // A source renamed or removed since it was chosen would be mirrored as an empty folder: /MIR
   // would empty the destination. (The tool makes a missing destination itself.)
   // The test goes to the pool: a server that stopped answering would hold the window.
-  const std::optional<bool> exists = Background::Ask<bool>(
-      [chosenSource] { return FolderExists(chosenSource); }, kFolderAnswerWaitMs);
+  const std::optional<bool> exists = AskFolderExists(chosenSource);
   if (!exists) {
     ShowCenteredMessage(FolderNotAnsweredText(chosenSource));
     return std::nullopt;

@@ -89,3 +89,6 @@ extern TFrmReplimar* FrmReplimar;
 // The shared modal message box: application title, the text, no icon, one "OK" button,
 // centred on the primary screen.
 void ShowCenteredMessage(const std::wstring& text);
+// Whether a folder exists, asked on the pool for kFolderAnswerWaitMs; nothing when its file
+// server has not answered in time.
+std::optional<bool> AskFolderExists(const std::wstring& folder);

@@ -175,7 +175,7 @@ TEST_F(BigTrees, TheWindowAnswersThroughoutARunAndTheGaugeEndsOnTheFileCount) {
   probe.Stop();
 
   std::printf("[big trees] log followed after %lld ms, count done after %lld ms; %zu answers, "
-              "longest wait %.0f ms\n",
+              "longest wait %lld ms\n",
               followedAfter, countedAfter, probe.Waits().size(), probe.Longest());
   EXPECT_EQ(probe.Unanswered(), 0);
   EXPECT_GT(probe.Waits().size(), 5u);
