@@ -1,5 +1,6 @@
 #pragma once
-// The folder calls: tests, creation, the process's current folder, the texts of a folder that
+// The folder calls: tests, creation, the process's current folder (read only: the lists no
+// longer enter their folders), the texts of a folder that
 // cannot be opened, and the two folder variables of the folder buttons. The path text they
 // work on is in funcoes/pure/PathText.
 #include <string>
@@ -25,12 +26,11 @@ std::wstring NearestExistingFolder(const std::wstring& name);
 
 // The current folder as the system reports it (no trailing "\" except a drive root).
 std::wstring CurrentFolder();
-// Makes folder the current folder and answers it as the system then reports it. A folder too
-// long to be the current folder (past kLongestCurrentFolder, which the long-path policy alone
-// would lift) is checked and answered in full form without becoming current, so that the
-// lists show it on every system alike. Raises EInOutError naming the folder when it cannot be
-// entered.
-std::wstring EnterFolder(const std::wstring& folder);
+// The folder's full form, as the lists show it: a relative name taken from the current folder,
+// "." and ".." resolved, no trailing "\" except a drive root. Only the text is worked on (no
+// call reaches the folder's file system, so a server that does not answer holds nothing).
+// Raises EInOutError naming the folder when the name cannot be made full.
+std::wstring FullFolder(const std::wstring& folder);
 
 // The folder each button last dealt with; empty at start, used only by its own button.
 extern std::wstring RaizOrigem;

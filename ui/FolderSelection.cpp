@@ -156,17 +156,16 @@ std::wstring TFrmReplimar::ShowStoredFolder(TDirectoryListBox& list, const std::
     list.ShowDirectory(fallback.empty() ? list.Directory() : fallback);
     return *missing;
   };
-  if (const auto answer = Background::Ask<std::optional<std::wstring>>(probe, kShowAnswerWaitMs))
-    return show(*answer);
   // The window opens meanwhile; the list fills when the server answers, unless the operator
   // has moved it by then.
-  list.ShowWaiting(folder);
-  Background::Run<std::optional<std::wstring>>(
-      probe, [&list, folder, show](std::optional<std::wstring>& missing) {
+  const auto answer = Background::AskOrDeliver<std::optional<std::wstring>>(
+      probe, kShowAnswerWaitMs, [&list, folder, show](std::optional<std::wstring>& missing) {
         if (list.WaitingFor() != folder) return;
         const std::wstring report = show(missing);
         if (!report.empty()) throw EInOutError(report);
       });
+  if (answer) return show(*answer);
+  list.ShowWaiting(folder);
   return std::wstring();
 }
 

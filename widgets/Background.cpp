@@ -90,6 +90,11 @@ void RunOnPool(std::function<void()> job) {
     RunPoolJob(nullptr, owned.release()); // no pool thread to be had: run it here, not lose it
 }
 
+void Later(std::function<void()> step) {
+  EnsureDeliveryWindow();
+  Deliver(std::move(step));
+}
+
 void Deliver(std::function<void()> done) {
   const std::shared_ptr<TDelivery> delivery = tDelivery ? tDelivery : Delivery();
   const std::lock_guard<std::mutex> lock(delivery->Lock);

@@ -4,6 +4,7 @@
 // thread it would hold the window that long. Each piece of work runs on a thread of the system's
 // pool, so a call that hangs holds only its own thread. Work touches no window and no widget:
 // its result comes back to the window's thread, which alone touches windows.
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -21,6 +22,10 @@ void RunOnPool(std::function<void()> job);
 // at a yield point, like any handler. Dropped once the program's window thread has gone.
 void Deliver(std::function<void()> done);
 
+// Runs step on the window's thread the next time messages are dispatched, as Deliver does; for
+// work the window's thread cuts in steps so that the window answers between them.
+void Later(std::function<void()> step);
+
 // Runs work on the pool, then done with its result on the window's thread. An error work
 // raises goes to the error report instead. done decides itself whether the result is still
 // wanted (a list that moved on drops an old listing).
@@ -36,18 +41,23 @@ template <typename T> void Run(std::function<T()> work, std::function<void(T&)> 
 }
 
 // Asks work on the pool and waits at most timeoutMs for its answer on the calling thread,
-// dispatching nothing meanwhile (no handler runs: this is no yield point). Nothing when it has
-// not answered in time; its late answer is dropped. An error work raised in time is raised here.
-template <typename T> std::optional<T> Ask(std::function<T()> work, unsigned timeoutMs) {
+// dispatching nothing meanwhile (no handler runs: this is no yield point). An answer in time is
+// returned (an error work raised in time is raised here). Otherwise nothing is returned, and
+// the late answer goes to late on the window's thread, as Run's done does (its error to the
+// error report); with no late, a late answer and its error are dropped.
+template <typename T>
+std::optional<T> AskOrDeliver(std::function<T()> work, unsigned timeoutMs,
+                              std::function<void(T&)> late) {
   struct TAnswer {
     std::mutex Lock;
     std::condition_variable Ready;
     std::optional<T> Value;
     std::exception_ptr Error;
     bool Done = false;
+    bool Abandoned = false; // the asker stopped waiting: the answer goes to late
   };
   const auto answer = std::make_shared<TAnswer>();
-  RunOnPool([answer, work = std::move(work)] {
+  RunOnPool([answer, work = std::move(work), late = std::move(late)] {
     std::optional<T> value;
     std::exception_ptr error;
     try {
@@ -55,18 +65,35 @@ template <typename T> std::optional<T> Ask(std::function<T()> work, unsigned tim
     } catch (...) {
       error = std::current_exception();
     }
-    const std::lock_guard<std::mutex> lock(answer->Lock);
-    answer->Value = std::move(value);
-    answer->Error = error;
-    answer->Done = true;
-    answer->Ready.notify_all();
+    {
+      const std::lock_guard<std::mutex> lock(answer->Lock);
+      if (!answer->Abandoned) {
+        answer->Value = std::move(value);
+        answer->Error = error;
+        answer->Done = true;
+        answer->Ready.notify_all();
+        return;
+      }
+    }
+    if (!late) return;
+    if (error)
+      Deliver([error] { std::rethrow_exception(error); });
+    else
+      Deliver([late, result = std::make_shared<T>(std::move(*value))] { late(*result); });
   });
   std::unique_lock<std::mutex> lock(answer->Lock);
   if (!answer->Ready.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                              [&] { return answer->Done; }))
+                              [&] { return answer->Done; })) {
+    answer->Abandoned = true;
     return std::nullopt;
+  }
   if (answer->Error) std::rethrow_exception(answer->Error);
   return std::move(answer->Value);
+}
+
+// AskOrDeliver whose late answer is dropped.
+template <typename T> std::optional<T> Ask(std::function<T()> work, unsigned timeoutMs) {
+  return AskOrDeliver<T>(std::move(work), timeoutMs, nullptr);
 }
 
 } // namespace Background

@@ -6,8 +6,12 @@
 #include "widgets/FileListBox.h"
 #include "widgets/FolderListing.h"
 #include "widgets/Glyphs.h"
-#include <algorithm>
+#include "funcoes/pure/Exception.h"
+#include "widgets/Background.h"
+#include "widgets/SortKeys.h"
 #include <map>
+#include <mutex>
+#include <optional>
 
 namespace {
 // The one row of a list waiting for a file server.
@@ -16,29 +20,31 @@ std::wstring WaitingRowText(const std::wstring& folder) {
 }
 
 // Subfolders of a listed folder, without hidden and system ones (the listing leaves those
-// out), sorted as the user's locale sorts names, letter case ignored.
-std::vector<std::wstring> Subfolders(const std::vector<TFolderEntry>& entries) {
-  std::vector<std::wstring> names;
+// out), sorted as the list's locale sorts names, letter case ignored.
+std::vector<std::wstring_view> Subfolders(const std::vector<TFolderEntry>& entries, LCID locale) {
+  std::vector<std::wstring_view> names;
   for (const TFolderEntry& entry : entries)
-    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.emplace_back(entry.Name);
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                           static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                           nullptr, nullptr, 0) == CSTR_LESS_THAN;
-  });
+    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(entry.Name);
+  SortByKeys(names, locale);
   return names;
 }
 
 // On a volume that neither keeps nor tells apart letter case, names show in small letters.
-// Asked once per root: the answer does not change while the volume is mounted.
+// Asked once per root: the answer does not change while the volume is mounted. Asked by reads
+// on the pool, so the answers are kept under a lock.
 bool VolumeLowersNames(const std::wstring& root) {
+  static std::mutex lock;
   static std::map<std::wstring, bool> known;
-  const auto found = known.find(root);
-  if (found != known.end()) return found->second;
+  {
+    const std::lock_guard<std::mutex> held(lock);
+    const auto found = known.find(root);
+    if (found != known.end()) return found->second;
+  }
   DWORD flags = 0;
   const bool lowers =
       GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
       !(flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH));
+  const std::lock_guard<std::mutex> held(lock);
   known.emplace(root, lowers);
   return lowers;
 }
@@ -51,70 +57,113 @@ void TDirectoryListBox::AfterCreate() {
 }
 
 void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
-  if (folder.empty()) return;
-  MoveTo(folder);
-  FChosen = true;
+  if (!folder.empty()) MoveTo(folder, true);
 }
 
 void TDirectoryListBox::ShowDirectory(const std::wstring& folder) {
-  if (folder.empty()) return;
-  MoveTo(folder);
-  FChosen = false;
+  if (!folder.empty()) MoveTo(folder, false);
 }
 
 void TDirectoryListBox::ShowWaiting(const std::wstring& folder) {
+  ++FMoveGeneration; // the answer a move waited for is no longer wanted
   FWaitingFor = folder;
-  FChosen = false;
   RowsChanged();
 }
 
-void TDirectoryListBox::MoveTo(const std::wstring& folder) {
-  if (!FWaitingFor.empty()) {
-    // The rows show the wait: they are read again whatever the folder.
-    FWaitingFor.clear();
+// The folder is asked on the pool whether it is there: a folder on a server that does not answer
+// would hold the window for the system's whole wait.
+void TDirectoryListBox::MoveTo(const std::wstring& folder, bool chosen) {
+  const std::wstring full = FullFolder(folder);
+  const unsigned move = ++FMoveGeneration;
+  const std::optional<std::wstring> missing = Background::AskOrDeliver<std::wstring>(
+      [full] { return FolderExists(full) ? std::wstring() : FolderMissingText(full); }, kReadWaitMs,
+      [this, alive = Alive(), move, full, chosen](std::wstring& late) {
+        if (alive.expired() || move != FMoveGeneration) return; // moved on meanwhile
+        EndWait();
+        if (!late.empty()) throw EInOutError(late);
+        Enter(full, chosen);
+      });
+  if (!missing) {
+    FWaitingFor = full;
     RowsChanged();
+    return;
   }
+  if (!missing->empty()) throw EInOutError(*missing);
+  EndWait();
+  Enter(full, chosen);
+}
+
+void TDirectoryListBox::EndWait() {
+  if (FWaitingFor.empty()) return;
+  // The rows show the wait: they are read again whatever the folder.
+  FWaitingFor.clear();
+  RowsChanged();
+}
+
+void TDirectoryListBox::Enter(const std::wstring& folder, bool chosen) {
+  FChosen = chosen;
   if (SameFolder(folder, FModel.Folder())) return;
   // One listing for this list's rows and its file list's: whichever reads first makes it.
-  std::shared_ptr<TFolderModel::TShared> listing =
-      FModel.Lead(EnterFolder(folder), FileList != nullptr);
+  std::shared_ptr<TFolderModel::TShared> listing = FModel.Lead(folder, FileList != nullptr);
   RowsChanged();
   if (FileList) FileList->FollowDirectory(FModel.Folder(), std::move(listing));
 }
 
-void TDirectoryListBox::ReadRows() {
-  const std::wstring& folder = FModel.Folder();
-  FRows.clear();
+TListControl::TRead TDirectoryListBox::PrepareRead() {
   if (!FWaitingFor.empty()) {
-    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-    const std::wstring text = WaitingRowText(FWaitingFor);
-    SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(Handle(), LB_SETCURSEL, 0, 0);
-    return;
+    ShowWaitingRow(FWaitingFor);
+    return {};
   }
+  const TFolderModel::TSource source = FModel.Take();
+  TRead read;
+  // The work only captures the list to hand it to the show, which runs on the window's thread.
+  read.Work = [this, folder = FModel.Folder(), source, locale = RowLocale()]() -> TShowRows {
+    auto rows = std::make_shared<TFolderRows>(FolderRows(folder, source, locale));
+    return [this, rows] { ShowRows(*rows); };
+  };
+  read.Late = [this, source] {
+    source.MarkLate(); // the file list's read of the same listing need not wait again
+    ShowWaitingRow(FModel.Folder());
+  };
+  return read;
+}
+
+TDirectoryListBox::TFolderRows TDirectoryListBox::FolderRows(const std::wstring& folder,
+                                                             const TFolderModel::TSource& source,
+                                                             LCID locale) {
+  TFolderRows rows;
   const std::vector<TPathRow> path = PathRows(folder);
-  std::vector<std::wstring> texts;
   for (size_t i = 0; i < path.size(); ++i) {
     const bool current = i + 1 == path.size();
-    FRows.push_back(
+    rows.Rows.push_back(
         {path[i].Path, current ? TGlyph::Current : TGlyph::Open, 2 + 4 * static_cast<int>(i)});
-    texts.push_back(path[i].Name);
+    rows.Texts.push_back(path[i].Name);
   }
+  rows.Current = path.empty() ? 0 : static_cast<int>(path.size()) - 1;
   const int subIndent = 6 + 4 * CountBackslashes(folder);
   const bool lower = !path.empty() && VolumeLowersNames(path.front().Path);
-  const std::vector<std::wstring> subfolders = Subfolders(FModel.Take()->Entries());
-  for (std::wstring name : subfolders) {
-    FRows.push_back({JoinFolder(folder, name), TGlyph::Closed, subIndent});
+  const auto [listing, listed] = source.List();
+  rows.Listed = listed;
+  for (const std::wstring_view subfolder : Subfolders(listing->Entries(), locale)) {
+    std::wstring name(subfolder);
+    rows.Rows.push_back({JoinFolder(folder, name), TGlyph::Closed, subIndent});
     if (lower) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    texts.push_back(std::move(name));
+    rows.Texts.push_back(std::move(name));
   }
-  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-  for (const std::wstring& text : texts)
-    SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageW(Handle(), LB_SETCURSEL, path.empty() ? 0 : path.size() - 1, 0);
-  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(Handle(), nullptr, TRUE);
+  return rows;
+}
+
+void TDirectoryListBox::ShowRows(TFolderRows& rows) {
+  if (rows.Listed) FModel.NoteListing();
+  FRows = std::move(rows.Rows);
+  const auto texts = std::make_shared<const std::vector<std::wstring>>(std::move(rows.Texts));
+  FillRows(std::vector<std::wstring_view>(texts->begin(), texts->end()), rows.Current, texts);
+}
+
+void TDirectoryListBox::ShowWaitingRow(const std::wstring& folder) {
+  FRows.clear();
+  const std::wstring text = WaitingRowText(folder);
+  FillRows({text}, 0);
 }
 
 void TDirectoryListBox::OpenRow(int index) {

@@ -13,12 +13,17 @@ public:
   const std::wstring& Directory() const { return FModel.Folder(); }
   // The folder the list was pointed at as a choice: empty until a SetDirectory has succeeded.
   // Until then the list only shows a folder nobody chose (the one current when it was made, or
-  // one ShowDirectory fell back to), which must never be mirrored from or into.
-  std::wstring ChosenDirectory() const { return FChosen ? FModel.Folder() : std::wstring(); }
-  // Enters the folder (it becomes the process's current folder), shows it and hands it to
-  // the linked file list. Empty: nothing. The folder already shown: not read again, but it
-  // counts as chosen. Raises EInOutError when the folder cannot be entered; Directory then
-  // keeps its old value.
+  // one ShowDirectory fell back to), which must never be mirrored from or into. A list that
+  // waits for a folder holds no choice.
+  std::wstring ChosenDirectory() const {
+    return FChosen && FWaitingFor.empty() ? FModel.Folder() : std::wstring();
+  }
+  // Shows the folder (in full form, FullFolder) and hands it to the linked file list, once the
+  // folder has answered that it is there. Empty: nothing. The folder already shown: not read
+  // again, but it counts as chosen. Raises EInOutError when the folder is not there; Directory
+  // then keeps its old value. A folder that has not answered within kReadWaitMs (a file server
+  // that does not answer) is waited for (ShowWaiting); its answer makes the move then, or is
+  // reported with the list back on its old folder. The process's current folder stays as it is.
   void SetDirectory(const std::wstring& folder);
   // The same move to a folder the program fell back to: the list shows it, but holds no choice
   // until the operator moves it or SetDirectory points it somewhere.
@@ -27,8 +32,11 @@ public:
   // says so, holds no choice, and its file list keeps what it showed. SetDirectory or
   // ShowDirectory end the wait.
   void ShowWaiting(const std::wstring& folder);
-  // The folder the list waits for; empty when it waits for none.
+  // The folder whose answer the list waits for before it shows it; empty when it waits for
+  // none. Rows still being read (the folder has answered) are no such wait: a run may go.
   const std::wstring& WaitingFor() const { return FWaitingFor; }
+  // Waits for a folder's answer, or for its rows.
+  bool Waiting() const override { return !FWaitingFor.empty() || ReadLate(); }
   // The file list that follows this list's folder.
   TFileListBox* FileList = nullptr;
   // Opens the folder of a row, as a double-click or Enter does. The row of the folder already
@@ -44,18 +52,32 @@ protected:
   bool OnParentNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void DrawRow(const DRAWITEMSTRUCT& item, const std::wstring& text) override;
-  void ReadRows() override;
+  TRead PrepareRead() override;
 
 private:
-  void MoveTo(const std::wstring& folder);
   enum class TGlyph { Open, Current, Closed };
   struct TRow {
     std::wstring Path;
     TGlyph Glyph;
     int Indent; // at 96 dpi
   };
+  // One read's rows, made on the pool.
+  struct TFolderRows {
+    std::vector<TRow> Rows;
+    std::vector<std::wstring> Texts;
+    int Current = -1;    // the row of the folder itself
+    bool Listed = false; // the read made its listing
+  };
+  static TFolderRows FolderRows(const std::wstring& folder, const TFolderModel::TSource& source,
+                                LCID locale);
+  void ShowRows(TFolderRows& rows);
+  void ShowWaitingRow(const std::wstring& folder);
+  void MoveTo(const std::wstring& folder, bool chosen);
+  void Enter(const std::wstring& folder, bool chosen);
+  void EndWait();
   TFolderModel FModel{false}; // the subfolders need no short names
   bool FChosen = false;
-  std::wstring FWaitingFor;
+  std::wstring FWaitingFor;     // the folder a move waits for
+  unsigned FMoveGeneration = 0; // a late answer of an older move is dropped
   std::vector<TRow> FRows;
 };

@@ -2,10 +2,14 @@
 #include "funcoes/Folders.h"
 #include "funcoes/Handles.h"
 #include "funcoes/pure/PathText.h"
+#include "funcoes/pure/Exception.h"
+#include "widgets/Background.h"
 #include "widgets/FolderListing.h"
+#include "widgets/SortKeys.h"
 #include "widgets/pure/FileMask.h"
-#include <algorithm>
+#include <optional>
 #include <string_view>
+#include <tuple>
 
 namespace {
 // Folders are not listed (nor hidden and system files, which no listing holds).
@@ -13,45 +17,6 @@ bool IsFile(const TFolderEntry& entry) {
   return !(entry.Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The order a sorted list box keeps its rows in: its locale's, letter case ignored. Sort keys
-// order as CompareString does, and are made once per name rather than once per comparison (all
-// in one buffer). Equal names keep the order they were found in.
-void SortAsListBox(std::vector<std::wstring_view>& names, LCID locale) {
-  constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  std::vector<char> keys;
-  keys.reserve(names.size() * 32);
-  std::vector<std::pair<size_t, size_t>> spans(names.size()); // offset and size in keys
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::wstring_view name = names[i];
-    const int length = static_cast<int>(name.size());
-    const size_t offset = keys.size();
-    keys.resize(offset + 256);
-    int size = LCMapStringW(locale, kFlags, name.data(), length,
-                            reinterpret_cast<LPWSTR>(keys.data() + offset), 256);
-    if (size == 0) {
-      // A name whose key is longer than that: ask for its size (0 if it has none).
-      const int needed = LCMapStringW(locale, kFlags, name.data(), length, nullptr, 0);
-      keys.resize(offset + static_cast<size_t>(std::max(needed, 0)));
-      size = needed > 0 ? LCMapStringW(locale, kFlags, name.data(), length,
-                                       reinterpret_cast<LPWSTR>(keys.data() + offset), needed)
-                        : 0;
-    }
-    keys.resize(offset + static_cast<size_t>(size));
-    spans[i] = {offset, static_cast<size_t>(size)};
-  }
-  const auto key = [&](size_t i) {
-    return std::string_view(keys.data() + spans[i].first, spans[i].second);
-  };
-  std::vector<size_t> order(names.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
-  std::vector<std::wstring_view> sorted;
-  sorted.reserve(names.size());
-  for (const size_t i : order)
-    sorted.push_back(names[i]);
-  names.swap(sorted);
-}
 } // namespace
 
 TWindowArgs TFileListBox::WindowArgs() const {
@@ -68,13 +33,19 @@ void TFileListBox::AfterCreate() {
 }
 
 void TFileListBox::SetDirectory(const std::wstring& folder) {
-  FollowDirectory(folder, nullptr);
+  const std::wstring full = FullFolder(folder);
+  if (SameFolder(full, FModel.Folder())) return;
+  // A folder that has not answered in time is shown all the same: its read reports it.
+  const std::optional<std::wstring> missing = Background::Ask<std::wstring>(
+      [full] { return FolderExists(full) ? std::wstring() : FolderMissingText(full); },
+      kReadWaitMs);
+  if (missing && !missing->empty()) throw EInOutError(*missing);
+  FollowDirectory(full, nullptr);
 }
 
 void TFileListBox::FollowDirectory(const std::wstring& folder,
                                    std::shared_ptr<TFolderModel::TShared> listing) {
   if (SameFolder(folder, FModel.Folder())) return;
-  EnterFolder(folder);
   FModel.Follow(folder, std::move(listing));
   RowsChanged();
 }
@@ -86,40 +57,57 @@ void TFileListBox::SetMask(const std::wstring& mask) {
   RowsChanged();
 }
 
-void TFileListBox::ReadRows() {
+TListControl::TRead TFileListBox::PrepareRead() {
   ++FReads;
-  const std::wstring& folder = FModel.Folder();
-  EnterFolder(folder);
-  const TFileMask mask(FMask);
-  // The names to show, each ending with a NUL where its listing keeps it.
-  std::vector<std::wstring_view> names;
+  const TFolderModel::TSource source = FModel.Take();
+  TRead read;
+  // The folder list's read of the same listing has waited already: the window waits once.
+  if (source.Late()) read.WaitMs = 0;
+  // The work only captures the list to hand it to the show, which runs on the window's thread.
+  read.Work = [this, folder = FModel.Folder(), source, mask = FMask,
+               locale = RowLocale()]() -> TShowRows {
+    auto rows = std::make_shared<const TFileRows>(FileRows(folder, source, mask, locale));
+    return [this, rows] { ShowRows(rows); };
+  };
+  // No rows of another folder while this one's are on their way.
+  read.Late = [this] { FillRows({}, -1); };
+  return read;
+}
+
+TFileListBox::TFileRows TFileListBox::FileRows(const std::wstring& folder,
+                                               const TFolderModel::TSource& source,
+                                               const std::wstring& maskText, LCID locale) {
+  TFileRows rows;
+  if (!FolderExists(folder)) {
+    rows.Missing = FolderMissingText(folder);
+    return rows;
+  }
+  const TFileMask mask(maskText);
   // One listing of the folder serves every pattern (a listing per pattern reads a big folder
   // many times over), and the listing the folder list made when it moved here serves too.
-  const std::shared_ptr<const TFolderListing> listing = FModel.Take();
-  for (const TFolderEntry& entry : listing->Entries()) {
+  std::tie(rows.Listing, rows.Listed) = source.List();
+  for (const TFolderEntry& entry : rows.Listing->Entries()) {
     if (!IsFile(entry)) continue;
     for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)
-      names.push_back(entry.Name);
+      rows.Names.push_back(entry.Name);
   }
   // Patterns that also name a folder or a stream, or that no listing can stand for.
-  std::vector<TFolderListing> searched;
-  searched.reserve(mask.SearchedBySystem().size());
+  rows.Searched.reserve(mask.SearchedBySystem().size());
   for (const std::wstring& pattern : mask.SearchedBySystem())
     for (const TFolderEntry& entry :
-         searched.emplace_back(TFolderListing::Search(folder, pattern)).Entries())
-      if (IsFile(entry)) names.push_back(entry.Name);
-  SortAsListBox(names, static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0)));
-  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-  size_t characters = 0;
-  for (const std::wstring_view name : names)
-    characters += name.size() + 1;
-  SendMessageW(Handle(), LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
-  // Already in the list's order: each row goes to the end, where a sorted insert would put it
-  // after searching. Straight to the list box's own procedure: the rows are being read, so there
-  // is nothing for this list to catch up on, and a message sent per row costs more.
-  for (const std::wstring_view name : names)
-    DefaultProc(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.data()));
-  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(Handle(), nullptr, TRUE);
+         rows.Searched.emplace_back(TFolderListing::Search(folder, pattern)).Entries())
+      if (IsFile(entry)) rows.Names.push_back(entry.Name);
+  // Already in the list box's order: each row goes to the end, where a sorted insert would put
+  // it after searching.
+  SortByKeys(rows.Names, locale);
+  return rows;
+}
+
+void TFileListBox::ShowRows(const std::shared_ptr<const TFileRows>& rows) {
+  if (rows->Listed) FModel.NoteListing();
+  if (!rows->Missing.empty()) {
+    FillRows({}, -1);
+    throw EInOutError(rows->Missing);
+  }
+  FillRows(rows->Names, -1, rows);
 }

@@ -5,12 +5,14 @@
 #include "widgets/ListControl.h"
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class TFileListBox : public TListControl {
 public:
   const std::wstring& Directory() const { return FModel.Folder(); }
-  // A different folder is entered and read (reading makes it the current folder again); the
-  // same one (case ignored) changes nothing.
+  // A different folder (in full form, FullFolder) is read; the same one (case ignored) changes
+  // nothing. Raises EInOutError when the folder answers that it is not there.
   void SetDirectory(const std::wstring& folder);
   // SetDirectory for a folder list that has moved to folder: the list's next read takes the
   // folder list's listing of it instead of searching the folder again. A change of the mask or
@@ -29,9 +31,20 @@ public:
 protected:
   TWindowArgs WindowArgs() const override;
   void AfterCreate() override;
-  void ReadRows() override;
+  TRead PrepareRead() override;
 
 private:
+  // One read's rows, made on the pool: the names point into the listings it holds.
+  struct TFileRows {
+    std::shared_ptr<const TFolderListing> Listing;
+    std::vector<TFolderListing> Searched;
+    std::vector<std::wstring_view> Names;
+    bool Listed = false;  // the read made its listing
+    std::wstring Missing; // why the folder could not be read
+  };
+  static TFileRows FileRows(const std::wstring& folder, const TFolderModel::TSource& source,
+                            const std::wstring& mask, LCID locale);
+  void ShowRows(const std::shared_ptr<const TFileRows>& rows);
   // The short names come with the listing: the mask matches them, as the system's search does.
   TFolderModel FModel{true};
   std::wstring FMask = L"*.*";

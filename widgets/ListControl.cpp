@@ -1,10 +1,12 @@
 #include "widgets/ListControl.h"
 #include "funcoes/Handles.h"
 #include "widgets/Application.h"
+#include "widgets/Background.h"
 #include "widgets/Dpi.h"
 #include "widgets/NamedAccessible.h"
 #include "widgets/Style.h"
 #include <algorithm>
+#include <optional>
 
 TListControl::TListControl()
     : FAccessible([this] {
@@ -26,6 +28,10 @@ void TListControl::AfterCreate() {
 }
 
 void TListControl::RowsChanged() {
+  // A read or a fill under way shows what no longer is.
+  ++FReadGeneration;
+  ++FFillGeneration;
+  FReadLate = FFilling = false;
   if (!Handle()) return; // a list reads its folder when its window is made (AfterCreate)
   FRowsPending = true;
   if (IsWindowVisible(Handle())) ReadPendingRows();
@@ -37,7 +43,66 @@ void TListControl::ReadPendingRows() {
   if (!FRowsPending) return;
   // Cleared first: the list box requests of the read itself do not start another.
   FRowsPending = false;
-  ReadRows();
+  TRead read = PrepareRead();
+  if (!read.Work) return;
+  const unsigned generation = ++FReadGeneration;
+  FReadLate = FFilling = false;
+  const std::optional<TShowRows> show = Background::AskOrDeliver<TShowRows>(
+      std::move(read.Work), read.WaitMs, [this, alive = Alive(), generation](TShowRows& late) {
+        if (alive.expired() || generation != FReadGeneration) return;
+        FReadLate = false;
+        late();
+      });
+  if (show) return (*show)();
+  FReadLate = true;
+  if (read.Late) read.Late();
+}
+
+LCID TListControl::RowLocale() const {
+  return static_cast<LCID>(SendMessageW(Handle(), LB_GETLOCALE, 0, 0));
+}
+
+// The rows still to be added, kept with what their texts point into.
+struct TListControl::TFill {
+  std::vector<std::wstring_view> Texts;
+  std::shared_ptr<const void> Keep;
+  int Selected;
+  size_t Next = 0;
+};
+
+void TListControl::FillRows(std::vector<std::wstring_view> texts, int selected,
+                            std::shared_ptr<const void> keep) {
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  size_t characters = 0;
+  for (const std::wstring_view text : texts)
+    characters += text.size() + 1;
+  SendMessageW(Handle(), LB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
+  ++FFillGeneration; // an earlier fill's steps still to come add nothing
+  AddRows(std::make_shared<TFill>(TFill{std::move(texts), std::move(keep), selected}));
+}
+
+void TListControl::AddRows(const std::shared_ptr<TFill>& fill) {
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  const size_t end = std::min(fill->Texts.size(), fill->Next + kRowsPerStep);
+  // Each row goes to the end, where nothing has to move. Straight to the list box's own
+  // procedure: the rows are being shown, so there is nothing for this list to catch up on, and a
+  // message sent per row costs more.
+  for (size_t i = fill->Next; i < end; ++i)
+    DefaultProc(LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                reinterpret_cast<LPARAM>(fill->Texts[i].data()));
+  if (fill->Selected >= static_cast<int>(fill->Next) && fill->Selected < static_cast<int>(end))
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(fill->Selected), 0);
+  fill->Next = end;
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
+  FFilling = end < fill->Texts.size();
+  if (!FFilling) return;
+  // The window answers between steps: a big folder's rows take longer to add than a wait the
+  // operator notices.
+  Background::Later([this, alive = Alive(), generation = FFillGeneration, fill] {
+    if (!alive.expired() && generation == FFillGeneration) AddRows(fill);
+  });
 }
 
 void TListControl::CatchUp() {

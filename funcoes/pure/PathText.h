@@ -71,9 +71,6 @@ std::vector<TPathRow> PathRows(const std::wstring& directory);
 // The longest path the system takes in any form (its paths count their length in 16 bits of
 // bytes), "\\?\" included.
 inline constexpr std::size_t kLongestPath = 32767;
-// The longest folder that can be the process's current folder: MAX_PATH less the "\" the
-// system adds and the terminating NUL.
-inline constexpr std::size_t kLongestCurrentFolder = 258;
 
 // Paths past MAX_PATH: the "\\?\" form lets the file calls take them on systems where the
 // long-path policy is off. The tool's command keeps the plain form: the tool handles long

@@ -135,9 +135,26 @@ void TMirrorTest::TearDown() {
   ForgetStoredFolders();
 }
 
+namespace {
+
+// Whether both folder lists show a folder: a list whose folder has not answered yet shows one
+// row that says it waits, and the lists fill after the window shows.
+bool FolderListsShown(const TOperator& app) {
+  for (const HWND list : {app.SourceDirectoryList(), app.DestinationDirectoryList()}) {
+    const std::vector<std::wstring> rows = ListItems(list);
+    if (rows.empty() || rows.front().rfind(L"Aguardando resposta de ", 0) == 0) return false;
+  }
+  return true;
+}
+
+} // namespace
+
 void TMirrorTest::StartProgram() {
   FApp = std::make_unique<TOperator>(REPLIMAR_EXE_PATH);
   ASSERT_TRUE(FApp->Started()) << Utf8(FApp->Failure());
+  // The operator acts once the lists show their folders (a test of a list that goes on waiting
+  // looks at it itself).
+  WaitFor([&] { return FolderListsShown(*FApp); }, kActionTimeout);
 }
 
 namespace {

@@ -226,6 +226,52 @@ TEST_F(FileServer, TheWindowShowsAndAnswersWhileTheDestinationsServerIsSilent) {
       << Utf8(command);
 }
 
+// The operator opens a subfolder of the source just as its server falls silent: the window
+// answers, the list says it waits for that folder, and a run is refused naming it. When the
+// server answers, the list and its file list show the subfolder, and a run mirrors from it.
+TEST_F(FileServer, ASubfolderOpenedOnASilentServerIsWaitedForWhileTheWindowAnswers) {
+  ASSERT_TRUE(CreateDirectoryW(TFileServer::Backing(L"obra\\entregas").c_str(), nullptr));
+  WriteFile(TFileServer::Backing(L"obra\\entregas\\corte.mp4"), "cut");
+  RegistryValue(L"escrever", L"storage_Origem", kObra);
+  StartProgram();
+  const HWND list = FApp->SourceDirectoryList();
+  std::vector<std::wstring> rows;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        rows = ListItems(list);
+        return ShownRow(list) == L"obra" &&
+               std::find(rows.begin(), rows.end(), L"entregas") != rows.end();
+      },
+      kActionTimeout));
+  const auto row = std::find(rows.begin(), rows.end(), L"entregas") - rows.begin();
+  ASSERT_TRUE(FocusOn(*FApp, list));
+  ASSERT_NE(SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0), LB_ERR);
+
+  TFileServer::Silence(kLongSilenceSeconds);
+  TAnswerProbe probe(FApp->MainWindow());
+  ASSERT_TRUE(FApp->PressKey(VK_RETURN));
+  const std::wstring entregas = kObra + L"\\entregas";
+  EXPECT_TRUE(WaitFor([&] { return ShowsWaitingFor(list, entregas); }, kActionTimeout))
+      << ShowsWaitingFor(list, entregas).message();
+  ExpectRunRefused(NotAnswered(entregas));
+  WaitFor([&] { return probe.Asked() >= 40; }, std::chrono::seconds(10));
+  probe.Stop();
+  std::printf("[file server] a subfolder opened on a silent server: %d answers asked, %d "
+              "unanswered, longest wait %lld ms (limit %lld, allowed %lld)\n",
+              probe.Asked(), probe.Unanswered(), probe.Longest(), kAnswerLimitMs, kAnswerAllowedMs);
+  EXPECT_EQ(probe.Unanswered(), 0);
+  EXPECT_LE(probe.Longest(), kAnswerAllowedMs);
+
+  TFileServer::Answer();
+  EXPECT_TRUE(WaitFor([&] { return ShownRow(list) == L"entregas"; }, kActionTimeout));
+  EXPECT_TRUE(WaitFor(
+      [&] { return ListItems(FApp->SourceFileList()) == std::vector<std::wstring>{L"corte.mp4"}; },
+      kActionTimeout));
+  const std::wstring command = StartRun();
+  EXPECT_NE(command.find(L"\"" + entregas + L"\" \"" + FDestination + L"\""), std::wstring::npos)
+      << Utf8(command);
+}
+
 // The source button when the stored source's server is silent: the folder dialog opens at once.
 TEST_F(FileServer, TheSourceButtonOpensItsDialogAtOnceWhileTheSourcesServerIsSilent) {
   RegistryValue(L"escrever", L"storage_Origem", kObra);

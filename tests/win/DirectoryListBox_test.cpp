@@ -1,5 +1,6 @@
 // The folder list: its rows for a folder, moving to another folder (by property, by row, by a
-// double-click), the folder handed to its file list, and the process's current folder.
+// double-click), the folder handed to its file list, and the process's current folder, which the
+// lists leave alone.
 #include "WinTestSupport.h"
 #include "funcoes/pure/Exception.h"
 #include "widgets/DirectoryListBox.h"
@@ -13,6 +14,7 @@ namespace {
 
 using wintest::CurrentFolderNow;
 using wintest::Narrow;
+using wintest::Rows;
 using wintest::THostForm;
 using wintest::TMessageBoxCloser;
 using wintest::TTempTree;
@@ -67,7 +69,7 @@ protected:
   }
 
   int RowOf(const std::wstring& text) const {
-    const TNames items = FDirs.Items();
+    const TNames items = Rows(FDirs);
     const auto it = std::find(items.begin(), items.end(), text);
     return it == items.end() ? -1 : static_cast<int>(it - items.begin());
   }
@@ -88,7 +90,7 @@ protected:
 
 TEST_F(DirectoryListTest, ANewListShowsTheCurrentFolder) {
   EXPECT_EQ(FDirs.Directory(), FTree.Root());
-  EXPECT_EQ(FDirs.Items(), Concat(WayDown(FTree.Root()), {L"Alpha", L"beta", L"delta2", L"Gamma"}));
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(FTree.Root()), {L"Alpha", L"beta", L"delta2", L"Gamma"}));
 }
 
 TEST_F(DirectoryListTest, RowsAreTheWayDownThenTheSortedVisibleSubfolders) {
@@ -97,18 +99,19 @@ TEST_F(DirectoryListTest, RowsAreTheWayDownThenTheSortedVisibleSubfolders) {
   FDirs.SetDirectory(FTree.Root());
   const TNames way = WayDown(FTree.Root());
   // Letter case ignored in the order; hidden and system folders and files left out.
-  EXPECT_EQ(FDirs.Items(), Concat(way, {L"Alpha", L"beta", L"delta2", L"Gamma"}));
+  EXPECT_EQ(Rows(FDirs), Concat(way, {L"Alpha", L"beta", L"delta2", L"Gamma"}));
   // The highlight is on the current folder's row.
   EXPECT_EQ(FDirs.ItemIndex(), static_cast<int>(way.size()) - 1);
-  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
+  // The lists leave the process's current folder where it was.
+  EXPECT_EQ(CurrentFolderNow(), L"C:\\");
   EXPECT_EQ(FFiles.Directory(), FTree.Root());
-  EXPECT_EQ(FFiles.Items(), (TNames{L"file.txt"}));
+  EXPECT_EQ(Rows(FFiles), (TNames{L"file.txt"}));
 }
 
 TEST_F(DirectoryListTest, OnADriveRootTheRootRowIsTheCurrentRow) {
   FDirs.SetDirectory(L"C:\\");
   EXPECT_EQ(FDirs.Directory(), L"C:\\");
-  const TNames items = FDirs.Items();
+  const TNames items = Rows(FDirs);
   ASSERT_FALSE(items.empty());
   EXPECT_EQ(items[0], L"C:\\");
   EXPECT_EQ(FDirs.ItemIndex(), 0);
@@ -116,7 +119,6 @@ TEST_F(DirectoryListTest, OnADriveRootTheRootRowIsTheCurrentRow) {
     return lstrcmpiW(s.c_str(), L"windows") == 0;
   });
   EXPECT_TRUE(hasWindows);
-  EXPECT_EQ(CurrentFolderNow(), L"C:\\");
   EXPECT_EQ(FFiles.Directory(), L"C:\\");
 }
 
@@ -124,10 +126,11 @@ TEST_F(DirectoryListTest, TheFolderIsTakenAsTheSystemReportsIt) {
   ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\"));
   FDirs.SetDirectory(FTree.Root() + L"\\beta\\");
   EXPECT_EQ(FDirs.Directory(), FTree.Root() + L"\\beta");
-  // A relative name is entered from the current folder.
+  // A relative name is taken from the process's current folder, which no list moves.
+  ASSERT_TRUE(SetCurrentDirectoryW(FTree.Path(L"beta").c_str()));
   FDirs.SetDirectory(L"deeper");
   EXPECT_EQ(FDirs.Directory(), FTree.Root() + L"\\beta\\deeper");
-  EXPECT_EQ(CurrentFolderNow(), FTree.Root() + L"\\beta\\deeper");
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"beta"));
   EXPECT_EQ(FFiles.Directory(), FTree.Root() + L"\\beta\\deeper");
 }
 
@@ -144,24 +147,23 @@ TEST_F(DirectoryListTest, AFolderPastMaxPathIsShownWithoutBecomingCurrent) {
   FFiles.SetMask(L"*.MP4");
   FDirs.SetDirectory(deep + L"\\");
   EXPECT_EQ(FDirs.Directory(), deep);
-  EXPECT_EQ(FDirs.Items(), Concat(WayDown(deep), {L"Sub1", L"sub2"}));
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(deep), {L"Sub1", L"sub2"}));
   EXPECT_EQ(FFiles.Directory(), deep);
-  EXPECT_EQ(FFiles.Items(), TNames{L"clip.mp4"});
+  EXPECT_EQ(Rows(FFiles), TNames{L"clip.mp4"});
   EXPECT_EQ(CurrentFolderNow(), FTree.Root());
   // Its subfolders open as any other; a missing one is reported.
   FDirs.SetDirectory(deep + L"\\Sub1");
   EXPECT_EQ(FDirs.Directory(), deep + L"\\Sub1");
-  EXPECT_EQ(FFiles.Items(), TNames{});
+  EXPECT_EQ(Rows(FFiles), TNames{});
   EXPECT_THROW(FDirs.SetDirectory(deep + L"\\falta"), EInOutError);
   EXPECT_THROW(FDirs.SetDirectory(deep + L"\\notas.doc"), EInOutError);
   EXPECT_EQ(FDirs.Directory(), deep + L"\\Sub1");
-  // Back to a short folder, which becomes current again.
   FDirs.SetDirectory(FTree.Path(L"beta"));
-  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"beta"));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
 }
 
 TEST_F(DirectoryListTest, AMissingFolderRaisesAndKeepsTheList) {
-  const TNames before = FDirs.Items();
+  const TNames before = Rows(FDirs);
   const std::wstring missing = FTree.Path(L"missing");
   try {
     FDirs.SetDirectory(missing);
@@ -170,7 +172,7 @@ TEST_F(DirectoryListTest, AMissingFolderRaisesAndKeepsTheList) {
     EXPECT_NE(e.Message().find(missing), std::wstring::npos) << Narrow(e.Message());
   }
   EXPECT_EQ(FDirs.Directory(), FTree.Root());
-  EXPECT_EQ(FDirs.Items(), before);
+  EXPECT_EQ(Rows(FDirs), before);
   EXPECT_EQ(FFiles.Directory(), FTree.Root());
   EXPECT_EQ(CurrentFolderNow(), FTree.Root());
   EXPECT_THROW(FDirs.SetDirectory(wintest::MissingDrive() + L"\\nowhere"), EInOutError);
@@ -202,7 +204,7 @@ TEST_F(DirectoryListTest, OnlyAFolderTheListWasPointedAtIsChosen) {
 // nothing, and a move ends the wait, even to the folder it showed before.
 TEST_F(DirectoryListTest, AWaitIsOneRowAndNoChoiceUntilAMove) {
   FDirs.SetDirectory(FTree.Root());
-  const std::vector<std::wstring> rows = FDirs.Items();
+  const std::vector<std::wstring> rows = Rows(FDirs);
   FDirs.ShowWaiting(L"N:\\obra");
   EXPECT_EQ(FDirs.Items(), std::vector<std::wstring>{L"Aguardando resposta de N:\\obra..."});
   EXPECT_EQ(FDirs.WaitingFor(), L"N:\\obra");
@@ -211,7 +213,7 @@ TEST_F(DirectoryListTest, AWaitIsOneRowAndNoChoiceUntilAMove) {
   EXPECT_EQ(FDirs.WaitingFor(), L"N:\\obra") << "the waiting row opens nothing";
   FDirs.SetDirectory(FTree.Root());
   EXPECT_EQ(FDirs.WaitingFor(), L"");
-  EXPECT_EQ(FDirs.Items(), rows);
+  EXPECT_EQ(Rows(FDirs), rows);
   EXPECT_EQ(FDirs.ChosenDirectory(), FTree.Root());
   FDirs.ShowWaiting(L"N:\\obra");
   FDirs.ShowDirectory(FTree.Path(L"beta"));
@@ -240,11 +242,11 @@ TEST_F(DirectoryListTest, OpeningASubfolderRowMovesTheListAndItsFileList) {
   FDirs.OpenRow(beta);
   const std::wstring target = FTree.Path(L"beta");
   EXPECT_EQ(FDirs.Directory(), target);
-  EXPECT_EQ(FDirs.Items(), Concat(WayDown(target), {L"deeper"}));
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(target), {L"deeper"}));
   EXPECT_EQ(FDirs.ItemIndex(), static_cast<int>(WayDown(target).size()) - 1);
   EXPECT_EQ(FFiles.Directory(), target);
-  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3"}));
-  EXPECT_EQ(CurrentFolderNow(), target);
+  EXPECT_EQ(Rows(FFiles), (TNames{L"in-beta.mp3"}));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
 }
 
 TEST_F(DirectoryListTest, OpeningRowsOnTheWayDownMovesUp) {
@@ -263,7 +265,6 @@ TEST_F(DirectoryListTest, OpeningRowsOnTheWayDownMovesUp) {
   // The root row.
   FDirs.OpenRow(0);
   EXPECT_EQ(FDirs.Directory(), FTree.Root().substr(0, 3));
-  EXPECT_EQ(CurrentFolderNow(), FTree.Root().substr(0, 3));
 }
 
 TEST_F(DirectoryListTest, ADoubleClickOpensTheRow) {
@@ -272,7 +273,6 @@ TEST_F(DirectoryListTest, ADoubleClickOpensTheRow) {
   DoubleClick(gamma);
   EXPECT_EQ(FDirs.Directory(), FTree.Path(L"Gamma"));
   EXPECT_EQ(FFiles.Directory(), FTree.Path(L"Gamma"));
-  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"Gamma"));
 }
 
 TEST_F(DirectoryListTest, ADoubleClickOnAVanishedFolderIsReportedAndTheListStays) {
@@ -314,27 +314,26 @@ TEST_F(DirectoryListTest, AMoveListsTheFolderOnceForBothLists) {
     SCOPED_TRACE(c.Name);
     if (c.Shown) FHost.ShowPlain();
     FDirs.SetDirectory(FTree.Root());
-    FDirs.Items(); // both lists read what waits
-    FFiles.Items();
+    Rows(FDirs); // both lists read what waits
+    Rows(FFiles);
     const int before = listings();
     const int reads = FFiles.ReadCount();
     FDirs.SetDirectory(beta);
-    if (c.FilesFirst) EXPECT_EQ(FFiles.Items(), betaFiles);
-    EXPECT_EQ(FDirs.Items(), betaFolders);
-    EXPECT_EQ(FFiles.Items(), betaFiles);
+    if (c.FilesFirst) EXPECT_EQ(Rows(FFiles), betaFiles);
+    EXPECT_EQ(Rows(FDirs), betaFolders);
+    EXPECT_EQ(Rows(FFiles), betaFiles);
     EXPECT_EQ(listings(), before + 1);
     EXPECT_EQ(FFiles.ReadCount(), reads + 1);
-    EXPECT_EQ(CurrentFolderNow(), beta);
   }
   // The file list alone lists by itself, as often as it reads.
   const int dirListings = FDirs.ListingCount();
   const int fileListings = FFiles.ListingCount();
   FFiles.SetMask(L"*.mp3");
-  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3"}));
+  EXPECT_EQ(Rows(FFiles), (TNames{L"in-beta.mp3"}));
   FFiles.SetDirectory(FTree.Root());
-  EXPECT_EQ(FFiles.Items(), TNames{});
+  EXPECT_EQ(Rows(FFiles), TNames{});
   FFiles.SetMask(L"*.*");
-  EXPECT_EQ(FFiles.Items(), (TNames{L"file.txt"}));
+  EXPECT_EQ(Rows(FFiles), (TNames{L"file.txt"}));
   EXPECT_EQ(FFiles.ListingCount(), fileListings + 3);
   EXPECT_EQ(FDirs.ListingCount(), dirListings);
 }
@@ -343,11 +342,11 @@ TEST_F(DirectoryListTest, AMoveListsTheFolderOnceForBothLists) {
 // has: the file list reads the folder afresh, with the new mask.
 TEST_F(DirectoryListTest, AMaskChangedBeforeTheFileListReadsListsAfresh) {
   FDirs.SetDirectory(FTree.Path(L"beta"));
-  EXPECT_EQ(FDirs.Items(), Concat(WayDown(FTree.Path(L"beta")), {L"deeper"}));
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(FTree.Path(L"beta")), {L"deeper"}));
   FTree.File(L"beta\\late.txt");
   const int fileListings = FFiles.ListingCount();
   FFiles.SetMask(L"*.txt;*.mp3");
-  EXPECT_EQ(FFiles.Items(), (TNames{L"in-beta.mp3", L"late.txt"}));
+  EXPECT_EQ(Rows(FFiles), (TNames{L"in-beta.mp3", L"late.txt"}));
   EXPECT_EQ(FFiles.ListingCount(), fileListings + 1);
 }
 

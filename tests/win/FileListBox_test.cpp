@@ -18,6 +18,7 @@ namespace {
 
 using wintest::CurrentFolderNow;
 using wintest::Narrow;
+using wintest::Rows;
 using wintest::THostForm;
 using wintest::TMessageBoxCloser;
 using wintest::TTempTree;
@@ -69,7 +70,7 @@ TEST_F(FileListTest, ANewListShowsTheCurrentFolderWithEveryFile) {
   EXPECT_EQ(FList.Mask(), L"*.*");
   EXPECT_EQ(FList.ReadCount(), 1);
   // Sorted by name, letter case ignored; folders, hidden and system files left out.
-  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"a.txt", L"B.TXT", L"d.mp3"}));
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"a.txt", L"B.TXT", L"d.mp3"}));
 }
 
 struct TMaskCase {
@@ -82,7 +83,7 @@ class FileListMaskTest : public FileListTest, public ::testing::WithParamInterfa
 TEST_P(FileListMaskTest, ListsWhatEachPieceMatches) {
   Create();
   FList.SetMask(GetParam().Mask);
-  EXPECT_EQ(FList.Items(), GetParam().Expected) << "mask \"" << Narrow(GetParam().Mask) << "\"";
+  EXPECT_EQ(Rows(FList), GetParam().Expected) << "mask \"" << Narrow(GetParam().Mask) << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -104,7 +105,7 @@ TEST_F(FileListTest, NothingIsReadBeforeTheWindowExists) {
   EXPECT_EQ(FList.ReadCount(), 0);
   Create();
   EXPECT_EQ(FList.ReadCount(), 1);
-  EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
+  EXPECT_EQ(Rows(FList), (TNames{L"d.mp3"}));
 }
 
 // The window's show sets the mask and then the folder; the list reads only the folder it ends
@@ -116,10 +117,10 @@ TEST_F(FileListTest, WhileTheWindowIsSetUpTheListReadsOnceWhenLookedAt) {
   FList.SetMask(L"*.TXT");
   EXPECT_EQ(FList.ReadCount(), 0);
   ASSERT_TRUE(SetCurrentDirectoryW(FTree.Root().c_str()));
-  EXPECT_EQ(FList.Items(), (TNames{L"e.txt"}));
+  EXPECT_EQ(Rows(FList), (TNames{L"e.txt"}));
   EXPECT_EQ(FList.ReadCount(), 1);
-  // Reading made the list's folder current.
-  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"sub"));
+  // Reading leaves the current folder where it was.
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
   FList.SetDirectory(FTree.Root());
   EXPECT_EQ(FList.ReadCount(), 1);
   // Another process asking the list box for its rows sees them read, too.
@@ -157,7 +158,7 @@ TEST_F(FileListTest, TheFormsShowReadsWhatWaitsBeforeTheWindowAppears) {
   FHost.Form().Show();
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(gReadsWhenShown, 1);
-  EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
+  EXPECT_EQ(Rows(FList), (TNames{L"d.mp3"}));
   EXPECT_EQ(FList.ReadCount(), 1);
   ShowWindow(FHost.Form().Handle(), SW_HIDE);
 }
@@ -171,7 +172,7 @@ TEST_F(FileListTest, AFolderGoneBeforeTheFirstLookIsReported) {
   ASSERT_TRUE(DeleteFileW(FTree.Path(L"sub\\e.txt").c_str()));
   ASSERT_TRUE(RemoveDirectoryW(FTree.Path(L"sub").c_str()));
   TMessageBoxCloser closer;
-  EXPECT_EQ(FList.Items(), TNames{});
+  EXPECT_EQ(Rows(FList), TNames{});
   closer.Join();
   ASSERT_TRUE(closer.Found()) << "no error report shown";
   EXPECT_NE(closer.Text().find(FTree.Path(L"sub")), std::wstring::npos) << Narrow(closer.Text());
@@ -187,11 +188,11 @@ TEST_F(FileListTest, TheSameMaskDoesNotReadAgain) {
   EXPECT_EQ(FList.ReadCount(), reads);
   // A file that appears meanwhile is seen only at the next real change.
   FTree.File(L"new.mp3");
-  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"d.mp3"}));
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"d.mp3"}));
   // The letter case of a mask counts as a change of text.
   FList.SetMask(L"*.mbd; *.txt;*.mp2;*.mp3");
   EXPECT_EQ(FList.ReadCount(), reads + 1);
-  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"d.mp3", L"new.mp3"}));
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"d.mp3", L"new.mp3"}));
 }
 
 TEST_F(FileListTest, TheSameFolderInOtherLetterCaseDoesNotReadAgain) {
@@ -202,28 +203,28 @@ TEST_F(FileListTest, TheSameFolderInOtherLetterCaseDoesNotReadAgain) {
   EXPECT_EQ(FList.Directory(), FTree.Root());
 }
 
-TEST_F(FileListTest, AnotherFolderBecomesTheCurrentFolderAndIsRead) {
+TEST_F(FileListTest, AnotherFolderIsRead) {
   Create();
   const int reads = FList.ReadCount();
   FList.SetDirectory(FTree.Path(L"sub"));
   EXPECT_EQ(FList.ReadCount(), reads + 1);
   EXPECT_EQ(FList.Directory(), FTree.Path(L"sub"));
-  EXPECT_EQ(FList.Items(), (TNames{L"e.txt"}));
-  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"sub"));
+  EXPECT_EQ(Rows(FList), (TNames{L"e.txt"}));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
 }
 
-TEST_F(FileListTest, ReadingAgainMakesTheListsFolderCurrent) {
+TEST_F(FileListTest, ReadingAgainReadsTheListsFolderWhateverIsCurrent) {
   Create();
   ASSERT_TRUE(SetCurrentDirectoryW(FTree.Path(L"sub").c_str()));
   FList.SetMask(L"*.TXT");
-  EXPECT_EQ(CurrentFolderNow(), FTree.Root());
-  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"a.txt", L"B.TXT"}));
+  EXPECT_EQ(CurrentFolderNow(), FTree.Path(L"sub"));
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"a.txt", L"B.TXT"}));
 }
 
 TEST_F(FileListTest, AFolderThatCannotBeEnteredRaisesAndKeepsTheOldOne) {
   Create();
   const int reads = FList.ReadCount();
-  const TNames before = FList.Items();
+  const TNames before = Rows(FList);
   const std::wstring missing = FTree.Path(L"missing");
   try {
     FList.SetDirectory(missing);
@@ -233,7 +234,7 @@ TEST_F(FileListTest, AFolderThatCannotBeEnteredRaisesAndKeepsTheOldOne) {
   }
   EXPECT_EQ(FList.Directory(), FTree.Root());
   EXPECT_EQ(FList.ReadCount(), reads);
-  EXPECT_EQ(FList.Items(), before);
+  EXPECT_EQ(Rows(FList), before);
   EXPECT_EQ(CurrentFolderNow(), FTree.Root());
   // A file is no folder either.
   EXPECT_THROW(FList.SetDirectory(FTree.Path(L"a.txt")), EInOutError);
@@ -343,7 +344,7 @@ TEST_P(FileListSearchTest, OneListingShowsWhatASearchPerPieceShowed) {
   FList.SetMask(mask);
   const TNames expected = PerPatternRows(FTree.Root(), mask, FHost.Form().Handle());
   ASSERT_FALSE(expected.empty()) << "every mask here matches some file";
-  EXPECT_EQ(FList.Items(), expected) << "mask \"" << Narrow(mask) << "\"";
+  EXPECT_EQ(Rows(FList), expected) << "mask \"" << Narrow(mask) << "\"";
 }
 
 // Wine's own search lacks the DOS rules of Windows for "?" and "*." (on Windows "a?.txt" also
@@ -367,9 +368,9 @@ TEST_F(FileListTest, AFileMatchedByItsShortNameOnlyIsListed) {
   if (!entry.cAlternateFileName[0]) GTEST_SKIP() << "this volume keeps no short names";
   Create();
   FList.SetMask(kMediaMask);
-  EXPECT_EQ(FList.Items(), (TNames{L" c.txt", L"d.mp3", L"video.mp4x"}));
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"d.mp3", L"video.mp4x"}));
   FList.SetMask(L"*.MP4X");
-  EXPECT_EQ(FList.Items(), (TNames{L"video.mp4x"}));
+  EXPECT_EQ(Rows(FList), (TNames{L"video.mp4x"}));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "funcoes/pure/PathText.h"
 #include "widgets/Application.h"
 #include "widgets/Form.h"
+#include "widgets/ListControl.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <atomic>
@@ -44,6 +45,15 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultDeadlineMs) {
       DispatchMessageW(&msg);
     }
   }
+}
+
+// A list's rows once it has read them: a look at the rows starts a waiting read, whose answer
+// is waited for (a read that has not answered in the window's wait, on a loaded host, shows when
+// the answer is dispatched).
+inline std::vector<std::wstring> Rows(const TListControl& list) {
+  SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !list.Waiting(); })) << "the list's read never answered";
+  return list.Items();
 }
 
 inline std::string Narrow(const std::wstring& text) {
