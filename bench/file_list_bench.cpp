@@ -1,12 +1,12 @@
 // Reading a big folder into the file list against one plain listing of that folder:
 //   replimar_bench_file_list <folder> [runs]
 // The list, on screen with the window's media mask, is moved from an empty folder to folder
-// (which it reads at once), by turns with one FindFirstFileExW listing of the folder
-// (FindExInfoBasic, no other flag), after one warm-up of each. Prints both medians with the
-// rows shown and the entries listed, and the ratio of the medians; then a folder list moved from
-// the empty folder to folder with its linked file list (both lists read it, from one listing);
-// then, to show what the list's time goes to, the time of the mask's pattern searches alone (no
-// list box).
+// (which it reads on the pool; timed until its rows are all in), by turns with one FindFirstFileExW
+// listing of the folder (FindExInfoBasic, no other flag), after one warm-up of each. Prints both
+// medians with the rows shown and the entries listed, and the ratio of the medians; then a folder
+// list moved from the empty folder to folder with its linked file list (both lists read it, from
+// one listing); then, to show what the list's time goes to, the time of the mask's pattern searches
+// alone (no list box).
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
 #include "funcoes/pure/PathText.h"
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,24 @@ long long PatternSearches(const std::wstring& folder, const std::wstring& mask) 
   return names;
 }
 
+// Dispatches this thread's messages until none of the lists waits for its rows: a read that
+// has not answered within the window's wait, or a big folder's rows added in steps, ends at a
+// dispatch.
+void SettleLists(std::initializer_list<const TListControl*> lists) {
+  const auto waiting = [&] {
+    return std::any_of(lists.begin(), lists.end(),
+                       [](const TListControl* l) { return l->Waiting(); });
+  };
+  while (waiting()) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
 void Measure(const std::wstring& folder, int runs) {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
@@ -98,13 +117,17 @@ void Measure(const std::wstring& folder, int runs) {
   long long entries = 0, found = 0;
   for (int i = 0; i <= runs; ++i) {
     list.SetDirectory(empty);
+    SettleLists({&list});
     auto started = Clock::now();
     list.SetDirectory(folder);
+    SettleLists({&list});
     const double r = SecondsSince(started);
     rows = SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0);
     folders.SetDirectory(empty);
+    SettleLists({&folders, &followed});
     started = Clock::now();
     folders.SetDirectory(folder);
+    SettleLists({&folders, &followed});
     const double m = SecondsSince(started);
     if (SendMessageW(followed.Handle(), LB_GETCOUNT, 0, 0) != rows)
       std::fprintf(stderr, "the file list moved by its folder list shows other rows\n");

@@ -119,6 +119,8 @@ void TFrmReplimar::FormShow(TControl*) {
   FileListBoxOrigem.SetMask(kMediaMask);
   FileListBoxDestino.SetMask(kMediaMask);
   std::wstring unreachable; // the reports of stored folders that cannot be reached
+  // The questions to the stored folders' servers hold the window's appearance this long in all.
+  const Background::TWaitBudget budget(kShowAnswerWaitMs);
   if (storedSource.empty())
     DirectoryListOrigem.ShowDirectory(exeFolder + L"\\");
   else

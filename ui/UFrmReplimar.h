@@ -60,10 +60,10 @@ private:
   TMirrorTool FTool;
 
   // Points a list at a stored folder once its server answers: at once when it answers within
-  // kShowAnswerWaitMs, else the list waits (ShowWaiting) and fills when the answer comes. A
-  // folder that is not there (or, with make, cannot be made) leaves the list on fallback (its
-  // own folder when empty), as no choice, and is reported: the report is answered, or raised
-  // when the answer comes late.
+  // the window's show's budget (kShowAnswerWaitMs for both folders), else the list waits
+  // (ShowWaiting) and fills when the answer comes. A folder that is not there (or, with make,
+  // cannot be made) leaves the list on fallback (its own folder when empty), as no choice, and is
+  // reported: the report is answered, or raised when the answer comes late.
   std::wstring ShowStoredFolder(TDirectoryListBox& list, const std::wstring& folder, bool make,
                                 const std::wstring& fallback);
   // Appends a line to the log pane, brings it into view and processes pending messages.

@@ -1,6 +1,7 @@
 #include "widgets/Background.h"
 #include "widgets/Application.h"
 #include <windows.h>
+#include <algorithm>
 #include <deque>
 #include <utility>
 
@@ -88,6 +89,27 @@ void RunOnPool(std::function<void()> job) {
     owned.release(); // the callback owns it now
   else
     RunPoolJob(nullptr, owned.release()); // no pool thread to be had: run it here, not lose it
+}
+
+namespace {
+constexpr unsigned long long kNoDeadline = ~0ull;
+unsigned long long gWaitDeadline = kNoDeadline; // the window's thread's budget, in ticks
+} // namespace
+
+TWaitBudget::TWaitBudget(unsigned ms) : FOuterDeadline(gWaitDeadline) {
+  gWaitDeadline = std::min(gWaitDeadline, GetTickCount64() + ms);
+}
+
+TWaitBudget::~TWaitBudget() {
+  gWaitDeadline = FOuterDeadline;
+}
+
+unsigned BudgetedWait(unsigned ms) {
+  if (gWaitDeadline == kNoDeadline) return ms;
+  const unsigned long long now = GetTickCount64();
+  return now >= gWaitDeadline
+             ? 0
+             : static_cast<unsigned>(std::min<unsigned long long>(ms, gWaitDeadline - now));
 }
 
 void Later(std::function<void()> step) {

@@ -22,6 +22,23 @@ void RunOnPool(std::function<void()> job);
 // at a yield point, like any handler. Dropped once the program's window thread has gone.
 void Deliver(std::function<void()> done);
 
+// While it lives, every bounded wait of the window's thread (Ask, AskOrDeliver) waits at most
+// what is left of ms from its making: a step that asks several questions (the window's show
+// reads four lists) holds the window that long in all, not that long per question. Budgets
+// nest; the tighter one holds.
+class TWaitBudget {
+public:
+  explicit TWaitBudget(unsigned ms);
+  ~TWaitBudget();
+  TWaitBudget(const TWaitBudget&) = delete;
+  TWaitBudget& operator=(const TWaitBudget&) = delete;
+
+private:
+  unsigned long long FOuterDeadline;
+};
+// A wait of ms cut to the budget in force.
+unsigned BudgetedWait(unsigned ms);
+
 // Runs step on the window's thread the next time messages are dispatched, as Deliver does; for
 // work the window's thread cuts in steps so that the window answers between them.
 void Later(std::function<void()> step);
@@ -82,7 +99,7 @@ std::optional<T> AskOrDeliver(std::function<T()> work, unsigned timeoutMs,
       Deliver([late, result = std::make_shared<T>(std::move(*value))] { late(*result); });
   });
   std::unique_lock<std::mutex> lock(answer->Lock);
-  if (!answer->Ready.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+  if (!answer->Ready.wait_for(lock, std::chrono::milliseconds(BudgetedWait(timeoutMs)),
                               [&] { return answer->Done; })) {
     answer->Abandoned = true;
     return std::nullopt;

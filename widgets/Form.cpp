@@ -1,5 +1,6 @@
 #include "widgets/Form.h"
 #include "widgets/Application.h"
+#include "widgets/Background.h"
 #include "widgets/Dpi.h"
 #include "widgets/Style.h"
 #include <algorithm>
@@ -8,6 +9,8 @@ namespace {
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// The longest the first show waits, in all, for what its widgets read (a list's folder).
+constexpr unsigned kShowWaitMs = 40;
 } // namespace
 
 TForm::TForm() = default;
@@ -62,7 +65,12 @@ void TForm::Show() {
   if (!FShown) {
     FShown = true;
     if (OnShow) Application.Invoke(OnShow);
-    Application.Invoke([this] { CatchUp(); });
+    Application.Invoke([this] {
+      // The widgets' waits for what they read share one budget: a folder that answers late
+      // shows as waiting rather than hold the window's appearance.
+      const Background::TWaitBudget budget(kShowWaitMs);
+      CatchUp();
+    });
     // Centre of the primary screen, never left of or above the desktop.
     RECT window;
     GetWindowRect(Handle(), &window);

@@ -115,10 +115,9 @@ protected:
     TListTimes times;
     RegistryValue(L"escrever", L"storage_Origem", source);
     RegistryValue(L"escrever", L"storage_Destino", destinationParent);
-    const auto started = Clock::now();
-    StartProgram();
-    if (HasFatalFailure()) return times;
-    times.ShownAfter = MillisecondsSince(started);
+    times.ShownAfter = StartProgramTimed();
+    EXPECT_TRUE(FApp->Started());
+    if (!FApp->Started()) return times;
     // The lists fill after the window shows, as their reads answer.
     const auto filled = [&](HWND list) {
       return WaitFor([&] { return ListCount(list) == files; }, kStartTimeout);

@@ -84,4 +84,75 @@ TEST(Background, AskAnswersInTimeOrNotAtAll) {
                EInOutError);
 }
 
+// Questions asked under one budget wait that long in all; outside it each waits its own time.
+TEST(Background, AWaitBudgetCapsAllTheWaitsInsideIt) {
+  const auto gate = std::make_shared<TGate>();
+  const auto hanging = [gate] {
+    gate->Pass();
+    return 1;
+  };
+  ULONGLONG start = GetTickCount64();
+  {
+    const Background::TWaitBudget budget(150);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(Background::Ask<int>(hanging, 1000), std::nullopt);
+    EXPECT_EQ(Background::BudgetedWait(1000), 0u);
+  }
+  const ULONGLONG inside = GetTickCount64() - start;
+  EXPECT_GE(inside, 100u);
+  EXPECT_LT(inside, 900u) << "four waits of 1 s under a budget of 150 ms";
+  EXPECT_EQ(Background::BudgetedWait(1000), 1000u) << "the budget ended with its scope";
+  start = GetTickCount64();
+  EXPECT_EQ(Background::Ask<int>(hanging, 200), std::nullopt);
+  EXPECT_GE(GetTickCount64() - start, 150u);
+  gate->Open();
+}
+
+// An answer in time comes back from the call and never also as a late one; a late answer comes
+// once, on the window's thread, at a dispatch; a late error goes to the error report.
+TEST(Background, AskOrDeliverHandsALateAnswerToTheWindowThread) {
+  int lateCalls = 0;
+  const auto late = [&](int&) { ++lateCalls; };
+  EXPECT_EQ(Background::AskOrDeliver<int>([] { return 3; }, 5000, late), 3);
+
+  const auto gate = std::make_shared<TGate>();
+  const DWORD windowThread = GetCurrentThreadId();
+  DWORD lateThread = 0;
+  int lateValue = 0;
+  EXPECT_EQ(Background::AskOrDeliver<int>(
+                [gate] {
+                  gate->Pass();
+                  return 9;
+                },
+                50,
+                [&](int& value) {
+                  lateThread = GetCurrentThreadId();
+                  lateValue = value;
+                }),
+            std::nullopt);
+  gate->Open();
+  ASSERT_TRUE(WaitUntil([&] { return lateValue != 0; }));
+  EXPECT_EQ(lateValue, 9);
+  EXPECT_EQ(lateThread, windowThread);
+  // The in-time answer above came back once, from the call.
+  WaitUntil([] { return false; }, 100);
+  EXPECT_EQ(lateCalls, 0);
+
+  const auto errorGate = std::make_shared<TGate>();
+  wintest::TMessageBoxCloser closer;
+  EXPECT_EQ(Background::AskOrDeliver<int>(
+                [errorGate]() -> int {
+                  errorGate->Pass();
+                  throw EInOutError(L"servidor calado");
+                },
+                50, late),
+            std::nullopt);
+  errorGate->Open();
+  EXPECT_TRUE(WaitUntil([&] { return closer.Found(); }));
+  closer.Join();
+  EXPECT_NE(closer.Text().find(L"servidor calado"), std::wstring::npos)
+      << wintest::Narrow(closer.Text());
+  EXPECT_EQ(lateCalls, 0);
+}
+
 } // namespace

@@ -25,6 +25,6 @@ inline std::wstring FolderNotAnsweredText(const std::wstring& folder) {
 // How long the window waits for a file server's answer before it says the folder has not
 // answered: long enough for a server some milliseconds away, short enough not to hold the window.
 inline constexpr unsigned kFolderAnswerWaitMs = 500;
-// The same wait for each stored folder while the window is being shown, shorter so that the
-// window appears within a second whatever the servers do.
-inline constexpr unsigned kShowAnswerWaitMs = 250;
+// The wait for the stored folders while the window is being shown, for both together: a folder
+// on a disk answers well within it, and the window appears at once whatever the servers do.
+inline constexpr unsigned kShowAnswerWaitMs = 100;
