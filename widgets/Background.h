@@ -98,9 +98,15 @@ std::optional<T> AskOrDeliver(std::function<T()> work, unsigned timeoutMs,
     else
       Deliver([late, result = std::make_shared<T>(std::move(*value))] { late(*result); });
   });
+  const unsigned waitMs = BudgetedWait(timeoutMs);
   std::unique_lock<std::mutex> lock(answer->Lock);
-  if (!answer->Ready.wait_for(lock, std::chrono::milliseconds(BudgetedWait(timeoutMs)),
-                              [&] { return answer->Done; })) {
+  // No time left: only an answer already there counts (a timed wait of nothing still lets the
+  // work finish meanwhile).
+  const bool answered = waitMs == 0
+                            ? answer->Done
+                            : answer->Ready.wait_for(lock, std::chrono::milliseconds(waitMs),
+                                                     [&] { return answer->Done; });
+  if (!answered) {
     answer->Abandoned = true;
     return std::nullopt;
   }

@@ -3,6 +3,7 @@
 // lists leave alone.
 #include "WinTestSupport.h"
 #include "funcoes/pure/Exception.h"
+#include "widgets/Background.h"
 #include "widgets/DirectoryListBox.h"
 #include "widgets/FileListBox.h"
 #include <gtest/gtest.h>
@@ -220,6 +221,58 @@ TEST_F(DirectoryListTest, AWaitIsOneRowAndNoChoiceUntilAMove) {
   EXPECT_EQ(FDirs.WaitingFor(), L"");
   EXPECT_EQ(FDirs.ChosenDirectory(), L"");
   EXPECT_EQ(FDirs.Directory(), FTree.Path(L"beta"));
+}
+
+// A folder that has not answered within the window's wait (a move asked with no wait left in a
+// budget stands for a slow server): the list waits for it and holds no choice; the late answer
+// makes the move, or reports a folder that is not there with the list where it was; an answer
+// to a move the operator has replaced by another is dropped.
+TEST_F(DirectoryListTest, ALateAnswerMakesTheMoveOrIsReportedOrIsDropped) {
+  FHost.ShowPlain();
+  Rows(FDirs);
+  // True once a move to folder is waiting for its answer; the pool may answer within no wait
+  // at all, so it is tried a few times.
+  const auto moveLate = [&](const std::wstring& folder) {
+    for (int i = 0; i < 20; ++i) {
+      try {
+        const Background::TWaitBudget none(0);
+        FDirs.SetDirectory(folder);
+      } catch (const EInOutError&) {
+      }
+      if (FDirs.WaitingFor() == folder) return true;
+      Rows(FDirs);
+    }
+    return false;
+  };
+  const std::wstring beta = FTree.Path(L"beta");
+  ASSERT_TRUE(moveLate(beta));
+  EXPECT_EQ(FDirs.Items(), TNames{L"Aguardando resposta de " + beta + L"..."});
+  EXPECT_EQ(FDirs.ChosenDirectory(), L"");
+  EXPECT_EQ(FFiles.Directory(), FTree.Root()) << "the file list follows once the folder answers";
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(beta), {L"deeper"}));
+  EXPECT_EQ(FDirs.WaitingFor(), L"");
+  EXPECT_EQ(FDirs.ChosenDirectory(), beta);
+  EXPECT_EQ(Rows(FFiles), TNames{L"in-beta.mp3"});
+
+  const std::wstring missing = FTree.Path(L"missing");
+  {
+    wintest::TMessageBoxCloser closer;
+    ASSERT_TRUE(moveLate(missing));
+    EXPECT_TRUE(wintest::WaitUntil([&] { return FDirs.WaitingFor().empty(); }));
+    closer.Join();
+    ASSERT_TRUE(closer.Found()) << "no error report shown";
+    EXPECT_NE(closer.Text().find(missing), std::wstring::npos) << Narrow(closer.Text());
+  }
+  EXPECT_EQ(FDirs.Directory(), beta);
+  EXPECT_EQ(FDirs.ChosenDirectory(), beta);
+  EXPECT_EQ(Rows(FDirs), Concat(WayDown(beta), {L"deeper"}));
+
+  ASSERT_TRUE(moveLate(FTree.Path(L"Gamma")));
+  FDirs.SetDirectory(FTree.Path(L"Alpha"));
+  EXPECT_EQ(FDirs.WaitingFor(), L"");
+  wintest::WaitUntil([] { return false; }, 300); // the late answer comes meanwhile
+  EXPECT_EQ(FDirs.Directory(), FTree.Path(L"Alpha"));
+  EXPECT_EQ(FFiles.Directory(), FTree.Path(L"Alpha"));
 }
 
 TEST_F(DirectoryListTest, TheSameFolderOrAnEmptyNameChangesNothing) {

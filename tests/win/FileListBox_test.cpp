@@ -7,6 +7,7 @@
 #include "funcoes/Handles.h"
 #include "funcoes/pure/Exception.h"
 #include "funcoes/pure/PathText.h"
+#include "widgets/Background.h"
 #include "widgets/Button.h"
 #include "widgets/FileListBox.h"
 #include "widgets/pure/FileMask.h"
@@ -177,6 +178,37 @@ TEST_F(FileListTest, AFolderGoneBeforeTheFirstLookIsReported) {
   ASSERT_TRUE(closer.Found()) << "no error report shown";
   EXPECT_NE(closer.Text().find(FTree.Path(L"sub")), std::wstring::npos) << Narrow(closer.Text());
   EXPECT_EQ(FList.ReadCount(), 1);
+}
+
+// A read that has not answered within the window's wait (asked with no wait left in a budget,
+// as a slow server would make it): the list shows no rows of the folder before, says it waits,
+// and shows the rows when the answer comes; the answer of a read a later change replaced is
+// dropped.
+TEST_F(FileListTest, ALateReadShowsItsRowsWhenItAnswersUnlessReplaced) {
+  Create();
+  Rows(FList);
+  // True once a read is waiting for its answer; the pool may answer within no wait at all, so
+  // it is tried a few times.
+  const auto readLate = [&](const wchar_t* mask) {
+    for (int i = 0; i < 20; ++i) {
+      FList.SetMask(L"*.none");
+      Rows(FList);
+      const Background::TWaitBudget none(0);
+      FList.SetMask(mask);
+      if (FList.Waiting()) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(readLate(L"*.TXT"));
+  EXPECT_EQ(FList.Items(), TNames{});
+  EXPECT_EQ(Rows(FList), (TNames{L" c.txt", L"a.txt", L"B.TXT"}));
+  EXPECT_FALSE(FList.Waiting());
+
+  ASSERT_TRUE(readLate(L"*.TXT"));
+  FList.SetMask(L"*.MP3");
+  EXPECT_EQ(Rows(FList), (TNames{L"d.mp3"}));
+  wintest::WaitUntil([] { return false; }, 300); // the late answer comes meanwhile
+  EXPECT_EQ(FList.Items(), (TNames{L"d.mp3"}));
 }
 
 TEST_F(FileListTest, TheSameMaskDoesNotReadAgain) {
