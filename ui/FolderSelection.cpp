@@ -96,7 +96,7 @@ void PickFolder(const TFolderSide& side) {
     chosen = dialog.FileName;
     // A cancel or a rejected name keeps the operator's saved folder.
     if (!chosen.empty()) RegistryValue(L"escrever", side.WriteName, chosen);
-    side.List.SetDirectory(chosen);
+    side.List.SetDirectoryThatExists(chosen); // asked above
   }
   side.Raiz = chosen;
   side.Files.SetMask(kMediaMask);
@@ -152,7 +152,7 @@ std::wstring TFrmReplimar::ShowStoredFolder(TDirectoryListBox& list, const std::
   // Shows the folder, or the fallback (the list's own folder when empty), and answers the report.
   const auto show = [&list, folder, fallback](const std::optional<std::wstring>& missing) {
     if (!missing) {
-      list.SetDirectory(folder);
+      list.SetDirectoryThatExists(folder);
       return std::wstring();
     }
     list.ShowDirectory(fallback.empty() ? list.Directory() : fallback);

@@ -60,6 +60,14 @@ void TDirectoryListBox::SetDirectory(const std::wstring& folder) {
   if (!folder.empty()) MoveTo(folder, true);
 }
 
+void TDirectoryListBox::SetDirectoryThatExists(const std::wstring& folder) {
+  if (folder.empty()) return;
+  const std::wstring full = FullFolder(folder);
+  ++FMoveGeneration; // the answer a move waited for is no longer wanted
+  EndWait();
+  Enter(full, true);
+}
+
 void TDirectoryListBox::ShowDirectory(const std::wstring& folder) {
   if (!folder.empty()) MoveTo(folder, false);
 }

@@ -25,6 +25,9 @@ public:
   // that does not answer) is waited for (ShowWaiting); its answer makes the move then, or is
   // reported with the list back on its old folder. The process's current folder stays as it is.
   void SetDirectory(const std::wstring& folder);
+  // SetDirectory for a folder just found on the pool to be there: the list moves without asking
+  // it again (on a slow server a second question would make the list wait for it).
+  void SetDirectoryThatExists(const std::wstring& folder);
   // The same move to a folder the program fell back to: the list shows it, but holds no choice
   // until the operator moves it or SetDirectory points it somewhere.
   void ShowDirectory(const std::wstring& folder);

@@ -78,14 +78,16 @@ TFileListBox::TFileRows TFileListBox::FileRows(const std::wstring& folder,
                                                const TFolderModel::TSource& source,
                                                const std::wstring& maskText, LCID locale) {
   TFileRows rows;
-  if (!FolderExists(folder)) {
+  // One listing of the folder serves every pattern (a listing per pattern reads a big folder
+  // many times over), and the listing the folder list made when it moved here serves too.
+  std::tie(rows.Listing, rows.Listed) = source.List();
+  // Only a search that failed asks whether the folder is there: a folder that cannot be read
+  // shows no rows, one that has gone is reported.
+  if (!rows.Listing->Searched() && !FolderExists(folder)) {
     rows.Missing = FolderMissingText(folder);
     return rows;
   }
   const TFileMask mask(maskText);
-  // One listing of the folder serves every pattern (a listing per pattern reads a big folder
-  // many times over), and the listing the folder list made when it moved here serves too.
-  std::tie(rows.Listing, rows.Listed) = source.List();
   for (const TFolderEntry& entry : rows.Listing->Entries()) {
     if (!IsFile(entry)) continue;
     for (int n = mask.MatchCount(entry.Name, entry.ShortName); n > 0; --n)

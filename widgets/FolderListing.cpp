@@ -29,21 +29,24 @@ std::wstring_view TFolderListing::Keep(const wchar_t* text) {
 
 // Limiting to folders would only be a hint (most file systems list every entry anyway), and the
 // file list needs the files: one listing of everything, with a large buffer.
-TFolderListing::TFolderListing(std::wstring folder, bool shortNames)
-    : TFolderListing(std::move(folder), L"*", shortNames, FIND_FIRST_EX_LARGE_FETCH) {}
+TFolderListing::TFolderListing(const std::wstring& folder, bool shortNames)
+    : TFolderListing(folder, L"*", shortNames, FIND_FIRST_EX_LARGE_FETCH) {}
 
-TFolderListing TFolderListing::Search(std::wstring folder, const std::wstring& pattern) {
-  return TFolderListing(std::move(folder), pattern, false, 0);
+TFolderListing TFolderListing::Search(const std::wstring& folder, const std::wstring& pattern) {
+  return TFolderListing(folder, pattern, false, 0);
 }
 
-TFolderListing::TFolderListing(std::wstring folder, const std::wstring& pattern, bool shortNames,
-                               DWORD flags)
-    : FFolder(std::move(folder)) {
+TFolderListing::TFolderListing(const std::wstring& folder, const std::wstring& pattern,
+                               bool shortNames, DWORD flags) {
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(FFolder, pattern)).c_str(),
+  UniqueFind find(FindFirstFileExW(LongPathForm(JoinFolder(folder, pattern)).c_str(),
                                    shortNames ? FindExInfoStandard : FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, flags));
-  if (!find) return;
+  if (!find) {
+    // A search that matches nothing still searched the folder.
+    FSearched = GetLastError() == ERROR_FILE_NOT_FOUND;
+    return;
+  }
   do {
     if (!Shown(entry)) continue;
     FEntries.push_back({Keep(entry.cFileName),

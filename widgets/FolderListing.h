@@ -21,20 +21,23 @@ class TFolderListing {
 public:
   // Lists every entry of the folder; shortNames: whether the short names are wanted (a file
   // list's mask matches them too). No entries when the folder cannot be listed.
-  TFolderListing(std::wstring folder, bool shortNames);
+  TFolderListing(const std::wstring& folder, bool shortNames);
   // The entries the system's own search of pattern in the folder finds, left out as in a
   // listing: a file list's pattern that no listing can stand for. No short names.
-  static TFolderListing Search(std::wstring folder, const std::wstring& pattern);
-  const std::wstring& Folder() const { return FFolder; }
+  static TFolderListing Search(const std::wstring& folder, const std::wstring& pattern);
   const std::vector<TFolderEntry>& Entries() const { return FEntries; }
+  // False when the folder could not be searched (it is not there, or cannot be read); a folder
+  // without entries, or a pattern that matches none, was searched.
+  bool Searched() const { return FSearched; }
 
 private:
-  TFolderListing(std::wstring folder, const std::wstring& pattern, bool shortNames, DWORD flags);
+  TFolderListing(const std::wstring& folder, const std::wstring& pattern, bool shortNames,
+                 DWORD flags);
   // The names go into blocks that never move, a few allocations for a big folder rather than
   // two per entry.
   std::wstring_view Keep(const wchar_t* text);
   std::vector<std::unique_ptr<wchar_t[]>> FBlocks;
   size_t FBlockUsed = 0;
-  std::wstring FFolder;
+  bool FSearched = true;
   std::vector<TFolderEntry> FEntries;
 };

@@ -58,6 +58,19 @@ std::wstring NotAnswered(const std::wstring& folder) {
   return failure;
 }
 
+// Lets the probe ask the window until it has asked 40 times (at most 10 s), prints what it saw
+// and holds it to the goal.
+void ExpectAnswers(TAnswerProbe& probe, const char* situation) {
+  WaitFor([&] { return probe.Asked() >= 40; }, std::chrono::seconds(10));
+  probe.Stop();
+  std::printf("[file server] %s: %d answers asked, %d unanswered, longest wait %lld ms (limit "
+              "%lld, allowed %lld)\n",
+              situation, probe.Asked(), probe.Unanswered(), probe.Longest(), kAnswerLimitMs,
+              kAnswerAllowedMs);
+  EXPECT_EQ(probe.Unanswered(), 0);
+  EXPECT_LE(probe.Longest(), kAnswerAllowedMs);
+}
+
 // The rig as the tests see it: its control file and the folder it serves, both outside the
 // mount (on drive Z:, the Unix root), so that writing them never waits on the server.
 class TFileServer {
@@ -254,13 +267,7 @@ TEST_F(FileServer, ASubfolderOpenedOnASilentServerIsWaitedForWhileTheWindowAnswe
   EXPECT_TRUE(WaitFor([&] { return ShowsWaitingFor(list, entregas); }, kActionTimeout))
       << ShowsWaitingFor(list, entregas).message();
   ExpectRunRefused(NotAnswered(entregas));
-  WaitFor([&] { return probe.Asked() >= 40; }, std::chrono::seconds(10));
-  probe.Stop();
-  std::printf("[file server] a subfolder opened on a silent server: %d answers asked, %d "
-              "unanswered, longest wait %lld ms (limit %lld, allowed %lld)\n",
-              probe.Asked(), probe.Unanswered(), probe.Longest(), kAnswerLimitMs, kAnswerAllowedMs);
-  EXPECT_EQ(probe.Unanswered(), 0);
-  EXPECT_LE(probe.Longest(), kAnswerAllowedMs);
+  ExpectAnswers(probe, "a subfolder opened on a silent server");
 
   TFileServer::Answer();
   EXPECT_TRUE(WaitFor([&] { return ShownRow(list) == L"entregas"; }, kActionTimeout));
@@ -357,13 +364,7 @@ TEST_P(FileServerCount, ASourceThatStopsAnsweringDuringTheCountNeverHoldsTheWind
   TFileServer::Silence(kLongSilenceSeconds);
 
   TAnswerProbe probe(FApp->MainWindow());
-  WaitFor([&] { return probe.Asked() >= 40; }, std::chrono::seconds(10));
-  probe.Stop();
-  std::printf("[file server] source silent during the count: %d answers asked, %d unanswered, "
-              "longest wait %lld ms (limit %lld, allowed %lld)\n",
-              probe.Asked(), probe.Unanswered(), probe.Longest(), kAnswerLimitMs, kAnswerAllowedMs);
-  EXPECT_EQ(probe.Unanswered(), 0);
-  EXPECT_LE(probe.Longest(), kAnswerAllowedMs);
+  ExpectAnswers(probe, "source silent during the count");
 
   // Found before the clock starts: finding a widget asks the window for texts.
   const HWND stop = FApp->Button(kStop);
